@@ -1,0 +1,6 @@
+// Storage of the process-wide display state.
+#include "display_state.h"
+
+bool inConfigDialog = false;
+std::int32_t passageTime = 0;
+bool tipPending = false;

@@ -1,0 +1,134 @@
+// The phrase file reader: opens and analyses the file named by PhraseFn and
+// answers every request with a text to draw, an error text included.
+#include <cstring>
+
+#include "../toolbox/tbas.h"
+#include "display_state.h"
+#include "phrase.h"
+#include "settings.h"
+
+PhraseFile phraseFile;
+
+const char *const keyboardTip =
+    "Tip:\r\nYou can use the keys\r\nPos1, End, PgUp, PgDn\r\nto move back and forth\r\nbetween the text passages.";
+
+// Working storage, overwritten by the next request.
+static char passageText[maxPassageCount];
+static char lineBuffer[phraseLineBufferSize];
+
+void closePhraseFile() {
+    if (phraseFile.open) readerClose(&phraseFile.reader);
+    phraseFile.open = false;
+}
+
+void setPassageTime(std::int32_t chars) {
+    std::int32_t n = inConfigDialog ? 75 : chars;
+    // 32-bit wrap-around arithmetic, done unsigned so it is well defined.
+    passageTime = static_cast<std::int32_t>(static_cast<std::uint32_t>(settings.ExtraTimePerParagraph) +
+                                            static_cast<std::uint32_t>(n) *
+                                                static_cast<std::uint32_t>(settings.ReadingTimePerChar));
+}
+
+static bool isSeparator(const char *piece) { return piece[0] == '%'; }
+
+// Reads the whole file once: counts its pieces, recognises a passage file by
+// its first line and stores where each passage starts.
+static void analysePhraseFile() {
+    PhraseFile &f = phraseFile;
+    bool afterSeparator = true;
+    std::int64_t lastSeparatorEnd = 0;
+    f.lineCount = 0;
+    for (;;) {
+        int n = readerReadPiece(&f.reader, lineBuffer, phraseLineBufferSize);
+        if (n <= 0) break;
+        f.lineCount += 1;
+        if (f.lineCount == 1 && isSeparator(lineBuffer)) f.multiLineMode = true;
+        if (!f.multiLineMode) continue;
+        if (isSeparator(lineBuffer)) {
+            afterSeparator = true;
+            lastSeparatorEnd = readerTell(&f.reader);
+            continue;
+        }
+        // Offsets beyond the 32-bit range of a stored position are not indexed.
+        if (afterSeparator && lastSeparatorEnd > 0 && lastSeparatorEnd <= INT32_MAX && f.passageCount < maxPassages) {
+            f.passageOffsets[f.passageCount++] = static_cast<std::int32_t>(lastSeparatorEnd);
+        }
+        afterSeparator = false;
+    }
+}
+
+// Opens and analyses the file named by PhraseFn; returns an error text, or
+// null when the file is open.
+static const char *openPhraseFile() {
+    PhraseFile &f = phraseFile;
+    f.multiLineMode = false;
+    passageTime = 0;
+    f.passageCount = 0;
+    f.lineCount = 0;
+    clearPassageHistory();
+    // A name too long for the stored name is refused rather than cut, so
+    // that no other file is opened in its place.
+    if (copyString(f.name, settings.PhraseFn, sizeof f.name) != 0) {
+        return poolFormat("\"%s\" not found", settings.PhraseFn);
+    }
+    if (readerOpen(&f.reader, f.name) != 0) return poolFormat("\"%s\" not found", settings.PhraseFn);
+    f.open = true;
+    analysePhraseFile();
+    return nullptr;
+}
+
+static const char *readPassage(std::int32_t request) {
+    PhraseFile &f = phraseFile;
+    if (f.passageCount <= 0) return poolFormat("No paragraphs found in \"%s\"", settings.PhraseFn);
+    if (tipPending) {
+        passageTime = tipTime;
+        tipPending = false;
+        return keyboardTip;
+    }
+    std::int32_t offset = request >= 0 ? request : f.passageOffsets[randomInRange(0, f.passageCount - 1)];
+    if (readerSeek(&f.reader, offset) != 0) return poolFormat("fseek (%s, %i) failed", settings.PhraseFn, offset);
+    if (request < 0) appendToHistory(offset);
+
+    std::int32_t count = 0;
+    std::size_t length = 0;
+    passageText[0] = '\0';
+    while (readerReadPiece(&f.reader, lineBuffer, phraseLineBufferSize) > 0) {
+        if (isSeparator(lineBuffer)) break;
+        std::size_t n = std::strlen(lineBuffer);
+        if (n > 0 && lineBuffer[n - 1] == '\n') lineBuffer[--n] = '\0';
+        count += static_cast<std::int32_t>(n) + 2;
+        if (count > maxPassageCount) break;
+        // count covers line feed and text, so they fit below the limit.
+        passageText[length++] = '\n';
+        std::memcpy(passageText + length, lineBuffer, n + 1);
+        length += n;
+    }
+    setPassageTime(count);
+    return passageText;
+}
+
+static const char *readRandomLine() {
+    PhraseFile &f = phraseFile;
+    if (f.lineCount <= 0) return poolFormat("\"%s\" contains no lines", settings.PhraseFn);
+    std::int32_t k = randomInRange(1, f.lineCount);
+    readerSeek(&f.reader, 0);
+    for (std::int32_t i = 1; i <= k; ++i) {
+        if (readerReadPiece(&f.reader, lineBuffer, phraseLineBufferSize) <= 0) {
+            return poolFormat("Error reading line %i of \"%s\"", static_cast<int>(i), settings.PhraseFn);
+        }
+    }
+    std::size_t n = std::strlen(lineBuffer);
+    if (n > 0 && lineBuffer[n - 1] == '\n') lineBuffer[--n] = '\0';
+    if (n == 0) return poolFormat("Line %i of \"%s\" is empty", static_cast<int>(k), settings.PhraseFn);
+    return lineBuffer;
+}
+
+const char *fetchPhrase(std::int32_t request) {
+    if (phraseFile.open && !equalsNoCase(phraseFile.name, settings.PhraseFn)) closePhraseFile();
+    if (!phraseFile.open) {
+        const char *failure = openPhraseFile();
+        if (failure != nullptr) return failure;
+    }
+    if (request == openOnlyRequest) return emptyString;
+    return phraseFile.multiLineMode ? readPassage(request) : readRandomLine();
+}

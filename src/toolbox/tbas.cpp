@@ -1,0 +1,257 @@
+// Base services: allocation, the string pool, string utilities, messages.
+#include "tbas.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "terr.h"
+#include "tplat.h"
+
+const char *const emptyString = "";
+MessageSettings messageSettings;
+
+void *memAlloc(std::int32_t size) {
+    if (size < 0) return nullptr;
+    return std::malloc(static_cast<size_t>(size));
+}
+
+void memFree(void *block) { std::free(block); }
+
+char *dupString(const char *s) {
+    if (s == nullptr) return nullptr;
+    size_t n = std::strlen(s) + 1;
+    char *copy = static_cast<char *>(std::malloc(n));
+    if (copy != nullptr) std::memcpy(copy, s, n);
+    return copy;
+}
+
+int isEmptyString(const char *s) { return s == nullptr || s[0] == '\0'; }
+
+int inRange(std::int32_t low, std::int32_t value, std::int32_t high) { return low <= value && value <= high; }
+
+int copyString(char *dest, const char *src, std::uint32_t destSize) {
+    if (destSize == 0) return 1;
+    if (src == nullptr) src = emptyString;
+    size_t n = std::strlen(src);
+    if (n < destSize) {
+        std::memcpy(dest, src, n + 1);
+        return 0;
+    }
+    std::memcpy(dest, src, destSize - 1);
+    dest[destSize - 1] = '\0';
+    return 1;
+}
+
+std::int32_t nearestLong(double value) {
+    double low = std::floor(value);
+    return static_cast<std::int32_t>(value - low >= 0.5 ? std::ceil(value) : low);
+}
+
+int isPathSeparator(char c) { return c == '\\' || c == '/'; }
+
+int fileExists(const char *path) {
+    if (isEmptyString(path)) return 0;
+    std::FILE *f = std::fopen(path, "r");
+    if (f == nullptr) return 0;
+    std::fclose(f);
+    return 1;
+}
+
+int changeDirectory(const char *path) {
+    if (isEmptyString(path)) return 1;
+    return platChangeDirectory(path);
+}
+
+const char *partString(const char *src, std::uint32_t first, std::uint32_t last) {
+    if (isEmptyString(src)) return emptyString;
+    std::uint32_t length = static_cast<std::uint32_t>(std::strlen(src));
+    if (last >= length) last = length - 1;
+    if (last < first) return emptyString;
+    std::uint32_t count = last - first + 1;
+    if (count >= static_cast<std::uint32_t>(poolStringSize)) {
+        showMessage("Error", "partString : string too long");
+        count = poolStringSize - 1;
+    }
+    char *result = poolString();
+    std::memcpy(result, src + first, count);
+    result[count] = '\0';
+    return result;
+}
+
+static int foldAscii(int c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
+
+int equalsNoCase(const char *a, const char *b) {
+    if (a == nullptr) a = emptyString;
+    if (b == nullptr) b = emptyString;
+    for (;; ++a, ++b) {
+        int ca = foldAscii(static_cast<unsigned char>(*a));
+        int cb = foldAscii(static_cast<unsigned char>(*b));
+        if (ca != cb) return 0;
+        if (ca == 0) return 1;
+    }
+}
+
+int startsWithNoCase(const char *text, const char *prefix) {
+    if (isEmptyString(text) || isEmptyString(prefix)) return 0;
+    std::uint32_t n = static_cast<std::uint32_t>(std::strlen(prefix));
+    return equalsNoCase(partString(text, 0, n - 1), prefix);
+}
+
+const char *fileBaseName(const char *path) {
+    if (isEmptyString(path)) return emptyString;
+    std::uint32_t length = static_cast<std::uint32_t>(std::strlen(path));
+    bool haveSeparator = false, haveDot = false;
+    std::uint32_t separator = 0, dot = 0;
+    for (std::uint32_t i = length; i-- > 0;) {
+        char c = path[i];
+        if (c == '\\' || c == '/' || c == ':') {
+            haveSeparator = true;
+            separator = i;
+            break;
+        }
+        if (c == '.') {
+            haveDot = true;
+            dot = i;
+        }
+    }
+    std::uint32_t first = haveSeparator ? separator + 1 : 0;
+    // Unsigned on purpose: a leading dot gives -1, which means up to the end.
+    std::uint32_t last = haveDot ? dot - 1 : length - 1;
+    return partString(path, first, last);
+}
+
+const char *trimString(const char *s) {
+    if (isEmptyString(s)) return emptyString;
+    std::uint32_t length = static_cast<std::uint32_t>(std::strlen(s));
+    std::uint32_t first = 0;
+    while (first < length && std::isspace(static_cast<unsigned char>(s[first]))) ++first;
+    if (first == length) return emptyString;
+    std::uint32_t last = length - 1;
+    while (last > first && std::isspace(static_cast<unsigned char>(s[last]))) --last;
+    return partString(s, first, last);
+}
+
+// The string pool.
+struct StringPool {
+    char *buffers[poolStringCount];
+    std::int32_t index;
+    bool initialised;
+    bool initialising;  // the failure message itself takes pool strings
+};
+static StringPool stringPool;
+
+// Handed out when the pool could not be made, so that callers still get a
+// writable buffer instead of a crash; it is shared by every such request.
+static char emergencyBuffer[poolStringSize];
+
+int initStringPool() {
+    if (stringPool.initialised) return 0;
+    static bool lockReady = false;
+    if (!lockReady) {
+        platLockInit();
+        lockReady = true;
+    }
+    stringPool.initialising = true;
+    bool failed = false;
+    for (int i = 0; i < poolStringCount; ++i) {
+        // A retry after a failed start keeps the buffers it already has.
+        if (stringPool.buffers[i] == nullptr) {
+            stringPool.buffers[i] = static_cast<char *>(memAlloc(poolStringSize));
+        }
+        if (stringPool.buffers[i] == nullptr) failed = true;
+    }
+    if (failed) {
+        showMessage("Fatal Error", "Could not allocate string pool");
+        stringPool.initialising = false;
+        return 1;
+    }
+    stringPool.initialising = false;
+    stringPool.initialised = true;
+    return 0;
+}
+
+int toolboxInit() {
+    initStringPool();
+    return 0;
+}
+
+char *poolString() {
+    if (!stringPool.initialised && (stringPool.initialising || initStringPool() != 0)) {
+        std::memset(emergencyBuffer, 0, poolStringSize);
+        return emergencyBuffer;
+    }
+    platLockEnter();
+    char *buffer = stringPool.buffers[stringPool.index];
+    stringPool.index = (stringPool.index + 1) % poolStringCount;
+    platLockLeave();
+    std::memset(buffer, 0, poolStringSize);
+    return buffer;
+}
+
+char *poolCopy(const char *s) {
+    if (s == nullptr) return nullptr;
+    char *result = poolString();
+    copyString(result, s, poolStringSize);
+    return result;
+}
+
+static char *poolFormatV(const char *format, std::va_list args) {
+    char *result = poolString();
+    std::vsnprintf(result, poolStringSize, format, args);
+    return result;
+}
+
+char *poolFormat(const char *format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    char *result = poolFormatV(format, args);
+    va_end(args);
+    return result;
+}
+
+char *timeStamp() {
+    std::time_t now = std::time(nullptr);
+    std::tm *t = std::localtime(&now);
+    if (t == nullptr) return poolFormat("00.00.00 00:00:00");
+    int year = t->tm_year < 100 ? t->tm_year : t->tm_year - 100;
+    return poolFormat("%02i.%02i.%02i %02i:%02i:%02i", t->tm_mday, t->tm_mon + 1, year, t->tm_hour, t->tm_min,
+                      t->tm_sec);
+}
+
+// The message text, shared by both box operations and overwritten by each.
+static char messageText[1000];
+
+int logMessage(const char *caption, const char *text) {
+    traceLine(poolFormat("%s : %s", caption, text));
+    if (messageSettings.logStream != nullptr) {
+        std::fprintf(messageSettings.logStream, "%s : %s : %s\n", timeStamp(), caption, text);
+    }
+    return 0;
+}
+
+static int showBox(unsigned type, const char *caption, const char *format, std::va_list args) {
+    std::vsnprintf(messageText, sizeof messageText, format, args);
+    logMessage(caption, messageText);
+    if (!messageSettings.boxesEnabled) return 0;
+    return platMessageBox(messageText, caption, type);
+}
+
+int showMessage(const char *caption, const char *format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    showBox(0, caption, format, args);
+    va_end(args);
+    return 0;
+}
+
+int messageBoxF(unsigned type, const char *caption, const char *format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    int result = showBox(type, caption, format, args);
+    va_end(args);
+    return result;
+}

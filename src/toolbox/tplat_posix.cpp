@@ -1,0 +1,28 @@
+// The toolbox's platform calls on POSIX hosts, for the native builds that run
+// the portable core under sanitizers and the fuzzer. Message boxes become
+// lines on stderr, answered by a replaceable test hook.
+#include <pthread.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "tplat.h"
+#include "tplat_posix.h"
+
+static pthread_mutex_t poolLock = PTHREAD_MUTEX_INITIALIZER;
+
+void platLockInit() {}
+void platLockEnter() { pthread_mutex_lock(&poolLock); }
+void platLockLeave() { pthread_mutex_unlock(&poolLock); }
+
+static int answerOk(const char *, const char *, unsigned) { return 1; }
+PlatMessageHook platMessageHook = answerOk;
+
+int platMessageBox(const char *text, const char *caption, unsigned type) {
+    if (platMessageQuiet == 0) std::fprintf(stderr, "[%s] %s\n", caption, text);
+    return platMessageHook(text, caption, type);
+}
+
+int platMessageQuiet = 0;
+
+int platChangeDirectory(const char *path) { return chdir(path) == 0 ? 0 : 1; }
