@@ -1,0 +1,43 @@
+// The display engine: the saver window procedure with its timer, the
+// single-line phrases and the multi-line passages.
+#pragma once
+
+#include <windows.h>
+
+#include "display_state.h"
+#include "phrase.h"
+#include "time_point.h"
+
+constexpr UINT_PTR displayTimerId = 208;
+constexpr UINT displayTimerPeriod = 30;
+
+// Display times of the current screen.
+extern TimePoint createTime;
+extern TimePoint eraseTime;
+extern TimePoint phraseTime;
+
+extern "C" LRESULT WINAPI ScreenSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Initialises the toolbox once per process.
+void toolboxInitOnce();
+
+void restartDisplay(HWND hwnd);
+void fadeClear(HWND hwnd);
+void showNext(HWND hwnd);
+void eraseBackground(HWND hwnd, HDC hdc);
+HBRUSH backgroundBrush();
+bool isNavigationKey(WPARAM code);
+// Erases the window now: the background fill runs before it returns.
+void eraseWindow(HWND hwnd);
+
+// Single-line phrases.
+void drawPhrase(HWND hwnd);
+HFONT createSingleLineFont(List *fonts, int minSize, int maxSize, int maxTilt);
+const char *pickFontName(List *fonts);
+
+// Passages.
+void showPassage(HWND hwnd, PassageMove move);
+HFONT createMultiLineFont();
+
+// Passage navigation and phrase file switching; always answers 0.
+LRESULT handleNavigationKey(HWND hwnd, WPARAM code);

@@ -1,0 +1,157 @@
+// The saver window procedure: creation, the 30 ms timer in its two rhythms,
+// the background erase, the flash and the routing of the navigation keys.
+#include "../host/host.h"
+#include "../toolbox/tbas.h"
+#include "display.h"
+#include "settings.h"
+
+TimePoint createTime;
+TimePoint eraseTime;
+TimePoint phraseTime;
+
+void toolboxInitOnce() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    toolboxInit();
+}
+
+// Outside the configuration dialog unconsumed messages go to the host,
+// which closes the saver on input; inside it nothing ever closes.
+static LRESULT defaultProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (inConfigDialog) return DefWindowProcA(hwnd, message, wParam, lParam);
+    return defaultSaverProc(hwnd, message, wParam, lParam);
+}
+
+HBRUSH backgroundBrush() {
+    static HBRUSH brush = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    static ColorRef brushColor = 0;
+    if (settings.BackgroundColor != brushColor) {
+        HBRUSH made = CreateSolidBrush(settings.BackgroundColor);
+        // Keep the old brush when no new one can be made: drawing goes on.
+        if (made != nullptr) {
+            if (brush != GetStockObject(BLACK_BRUSH)) DeleteObject(brush);
+            brush = made;
+            brushColor = settings.BackgroundColor;
+        }
+    }
+    return brush;
+}
+
+void eraseBackground(HWND hwnd, HDC hdc) {
+    timePointNow(&eraseTime);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    FillRect(hdc, &client, backgroundBrush());
+    GdiFlush();
+}
+
+void eraseWindow(HWND hwnd) { RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
+
+void restartDisplay(HWND hwnd) {
+    eraseWindow(hwnd);
+    fetchPhrase(openOnlyRequest);
+    timePointNow(&eraseTime);
+    timePointClear(&phraseTime);
+    passageTime = 0;
+    tipPending = false;
+}
+
+void fadeClear(HWND hwnd) {
+    if (hwnd == nullptr) return;
+    static constexpr int fade[] = {BLACK_BRUSH, DKGRAY_BRUSH, GRAY_BRUSH,   LTGRAY_BRUSH, WHITE_BRUSH,
+                                   LTGRAY_BRUSH, GRAY_BRUSH,  DKGRAY_BRUSH, BLACK_BRUSH};
+    constexpr int steps = sizeof fade / sizeof fade[0];
+    HDC hdc = GetDC(hwnd);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    if (hdc != nullptr) {
+        for (int i = 0; i < steps; ++i) {
+            FillRect(hdc, &client, static_cast<HBRUSH>(GetStockObject(fade[i])));
+            GdiFlush();
+            if (i < steps - 1) Sleep(15);
+        }
+        ReleaseDC(hwnd, hdc);
+    }
+    restartDisplay(hwnd);
+}
+
+void showNext(HWND hwnd) {
+    timePointNow(&phraseTime);
+    if (phraseFile.multiLineMode) {
+        showPassage(hwnd, PassageMove::Next);
+    } else {
+        drawPhrase(hwnd);
+    }
+}
+
+bool isNavigationKey(WPARAM code) {
+    return (code >= VK_PRIOR && code <= VK_HOME) || code == VK_UP || code == VK_DOWN ||
+           (code >= VK_F1 && code <= VK_F5);
+}
+
+static void timerTick(HWND hwnd) {
+    TimePoint now;
+    timePointNow(&now);
+    // A clock set back before the window's creation stops the display.
+    if (msBetween(now, createTime) < 0) return;
+    if (phraseFile.multiLineMode) {
+        if (msBetween(now, eraseTime) > passageTime) {
+            eraseWindow(hwnd);
+            showNext(hwnd);
+        }
+        return;
+    }
+    if (msBetween(now, eraseTime) > settings.ClearInterval) restartDisplay(hwnd);
+    if (msBetween(now, phraseTime) > settings.PhraseInterval) showNext(hwnd);
+}
+
+static void createDisplay(HWND hwnd) {
+    toolboxInitOnce();
+    changeDirectory(getInstallDir());
+    if (!inConfigDialog) loadSettings(hwnd);
+    newPassageHistory();
+    restartDisplay(hwnd);
+    timePointNow(&createTime);
+    SetTimer(hwnd, displayTimerId, displayTimerPeriod, nullptr);
+}
+
+extern "C" LRESULT WINAPI ScreenSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        createDisplay(hwnd);
+        break;
+    case WM_DESTROY:
+        KillTimer(hwnd, displayTimerId);
+        break;
+    case WM_SETFOCUS:
+        if (!inConfigDialog) break;
+        fadeClear(hwnd);
+        tipPending = true;
+        return 0;
+    case WM_ERASEBKGND:
+        eraseBackground(hwnd, reinterpret_cast<HDC>(wParam));
+        return 1;
+    case WM_KEYDOWN:
+        if (isNavigationKey(wParam)) return handleNavigationKey(hwnd, wParam);
+        break;
+    case WM_KEYUP:
+    case WM_CHAR:
+        // The character codes of "!" to "$", "&", "(" and "p" to "t" share
+        // their numbers with these keys and are swallowed alike.
+        if (isNavigationKey(wParam)) return 0;
+        break;
+    case WM_TIMER:
+        timerTick(hwnd);
+        break;
+    case WM_LBUTTONDOWN:
+        if (inConfigDialog) {
+            fadeClear(hwnd);
+            SetFocus(hwnd);
+        }
+        break;
+    default:
+        break;
+    }
+    return defaultProc(hwnd, message, wParam, lParam);
+}

@@ -1,0 +1,93 @@
+// Single-line phrases: a random line at a random place in a random tilted
+// TrueType font and colour, with its shadow copies.
+#include <cstring>
+
+#include "../toolbox/tbas.h"
+#include "display.h"
+#include "settings.h"
+#include "text_color.h"
+
+static HFONT singleLineFont = nullptr;
+
+const char *pickFontName(List *fonts) {
+    std::int32_t n = lstCount(fonts);
+    if (n <= 0) return "Arial";
+    std::int32_t i = randomInRange(0, n - 1);
+    ListNode *node = lstHead(fonts);
+    while (i-- > 0) node = lstNext(node);
+    const char *name = static_cast<const char *>(lstData(node));
+    return isEmptyString(name) ? "Arial" : name;
+}
+
+HFONT createSingleLineFont(List *fonts, int minSize, int maxSize, int maxTilt) {
+    if (singleLineFont != nullptr) {
+        DeleteObject(singleLineFont);
+        singleLineFont = nullptr;
+    }
+    int size = randomInRange(minSize, maxSize);
+    int angle = randomInRange(-10 * maxTilt, 10 * maxTilt);
+    int weight = randomInRange(200, 900);
+    DWORD italic = static_cast<DWORD>(coinFlip());
+    DWORD underline = randomInRange(1, 1000) > 900 ? 1 : 0;
+    const char *face = pickFontName(fonts);
+    singleLineFont = CreateFontA(-size, 0, angle, angle, weight, italic, underline, 0, ANSI_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                 face);
+    if (singleLineFont == nullptr) return static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+    return singleLineFont;
+}
+
+enum class ShadowKind { None, Cast, Graded, Funky };
+
+static ShadowKind shadowKind(const char *style) {
+    if (std::strcmp(style, "No Shadow") == 0) return ShadowKind::None;
+    if (std::strcmp(style, "3D Cast") == 0 || std::strcmp(style, "3D Gradual") == 0) return ShadowKind::Graded;
+    if (std::strcmp(style, "3D Funky") == 0) return ShadowKind::Funky;
+    return ShadowKind::Cast;
+}
+
+// The copies stand ShadowSize down to 1 pixels right and down, the nearest
+// drawn last; "Cast" draws only the farthest one.
+static void drawShadow(HDC hdc, int x, int y, const char *text, int length, ColorRef color) {
+    ShadowKind kind = shadowKind(settings.ShadowStyle);
+    if (kind == ShadowKind::None) return;
+    for (int n = settings.ShadowSize; n >= 1; --n) {
+        ColorRef copy;
+        switch (kind) {
+        case ShadowKind::Funky:
+            copy = randomTextColor();
+            break;
+        case ShadowKind::Graded:
+            copy = shadowColor(color, static_cast<double>(n) / settings.ShadowSize);
+            break;
+        default:
+            copy = shadowColor(color, 1.0);
+            break;
+        }
+        SetTextColor(hdc, copy);
+        TextOutA(hdc, x + n, y + n, text, length);
+        if (kind == ShadowKind::Cast) break;
+    }
+}
+
+void drawPhrase(HWND hwnd) {
+    HDC hdc = GetDC(hwnd);
+    if (hdc == nullptr) return;
+    RECT client;
+    GetClientRect(hwnd, &client);
+    const double width = client.right, height = client.bottom;
+    const char *text = fetchPhrase(randomRequest);
+    const int length = static_cast<int>(std::strlen(text));
+    int x = randomInRange(static_cast<std::int32_t>(-0.2 * width), static_cast<std::int32_t>(0.9 * width));
+    int y = randomInRange(static_cast<std::int32_t>(-0.2 * height), static_cast<std::int32_t>(height));
+    HFONT font = createSingleLineFont(singleLineFonts, settings.SingleLineMinFontSize, settings.SingleLineMaxFontSize,
+                                      settings.MaxTiltDegrees);
+    HGDIOBJ previous = SelectObject(hdc, font);
+    SetBkMode(hdc, TRANSPARENT);
+    ColorRef color = randomTextColor();
+    drawShadow(hdc, x, y, text, length, color);
+    SetTextColor(hdc, color);
+    TextOutA(hdc, x, y, text, length);
+    SelectObject(hdc, previous);
+    ReleaseDC(hwnd, hdc);
+}

@@ -1,0 +1,391 @@
+// Tests of the display engine in a real window on Wine's GDI: the phrases,
+// shadows, passages and erase read back as pixels, the timer's rhythms with
+// a stepped clock, and the keys.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "main/display.h"
+#include "main/settings.h"
+#include "main/text_color.h"
+#include "registry_scratch.h"
+#include "test_files.h"
+#include "toolbox/tbas.h"
+
+// The host's default procedure, replaced here so that the tests see which
+// messages the display engine hands on.
+static std::vector<UINT> handedOn;
+LRESULT WINAPI defaultSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    handedOn.push_back(message);
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+namespace {
+
+std::int64_t fakeNow = 0;
+std::int64_t fakeClock() { return fakeNow; }
+
+constexpr int windowWidth = 400;
+constexpr int windowHeight = 300;
+
+// A window's client area read back from the screen.
+struct Pixels {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> bgr;  // 0x00RRGGBB as the bitmap holds them
+    ColorRef at(int x, int y) const {
+        std::uint32_t v = bgr[static_cast<size_t>(y) * width + x];
+        return rgbColor(v >> 16 & 0xFF, v >> 8 & 0xFF, v & 0xFF);
+    }
+};
+
+Pixels capture(HWND hwnd) {
+    Pixels p;
+    RECT client;
+    GetClientRect(hwnd, &client);
+    p.width = client.right;
+    p.height = client.bottom;
+    HDC window = GetDC(hwnd);
+    HDC memory = CreateCompatibleDC(window);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = p.width;
+    info.bmiHeader.biHeight = -p.height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void *bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, p.width, p.height, window, 0, 0, SRCCOPY);
+    GdiFlush();
+    const std::uint32_t *src = static_cast<const std::uint32_t *>(bits);
+    p.bgr.assign(src, src + static_cast<size_t>(p.width) * p.height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(hwnd, window);
+    return p;
+}
+
+struct Box {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+    int count = 0;
+    void add(int x, int y) {
+        left = x < left ? x : left;
+        top = y < top ? y : top;
+        right = x > right ? x : right;
+        bottom = y > bottom ? y : bottom;
+        ++count;
+    }
+};
+
+Box boxOf(const Pixels &p, ColorRef color) {
+    Box b;
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+            if (p.at(x, y) == color) b.add(x, y);
+    return b;
+}
+
+Box boxOfNot(const Pixels &p, ColorRef background) {
+    Box b;
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+            if (p.at(x, y) != background) b.add(x, y);
+    return b;
+}
+
+struct DisplayTest : ::testing::Test {
+    HWND hwnd = nullptr;
+
+    static void SetUpTestSuite() {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = ScreenSaverProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "LumoraDisplayTest";
+        RegisterClassA(&wc);
+    }
+
+    void SetUp() override {
+        toolboxInitOnce();
+        removeSettingsKey();
+        inConfigDialog = false;
+        setTimeSource(nullptr);
+        // Settings with colours that do not depend on chance: saturation 0
+        // makes every text colour the same grey.
+        HWND probe = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        loadSettings(probe);
+        DestroyWindow(probe);
+        settings.MinBrightness = settings.MaxBrightness = 80;
+        settings.MinSaturation = settings.MaxSaturation = 0;
+        settings.BackgroundColor = 0;
+        settings.MinTextcolorContrast = 0;
+        settings.MaxTiltDegrees = 0;
+        settings.SingleLineMinFontSize = settings.SingleLineMaxFontSize = 30;
+        settings.MultiLineMinFontSize = settings.MultiLineMaxFontSize = 20;
+        copyString(settings.ShadowStyle, "No Shadow", shadowStyleSize);
+        settings.ShadowSize = 4;
+        usePhrases("display-words.txt", "HIH\n");
+        handedOn.clear();
+    }
+
+    void TearDown() override {
+        if (hwnd != nullptr) DestroyWindow(hwnd);
+        setTimeSource(nullptr);
+        closePhraseFile();
+        removeSettingsKey();
+    }
+
+    // Stores the settings and a phrase file, as the saver finds them.
+    void usePhrases(const std::string &name, const std::string &bytes) {
+        writeTestFile(name, bytes);
+        char full[MAX_PATH];
+        GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
+        copyString(settings.PhraseFn, full, phraseFnSize);
+        saveSettings();
+    }
+
+    void open() {
+        saveSettings();
+        hwnd = CreateWindowExA(WS_EX_TOPMOST, "LumoraDisplayTest", "", WS_POPUP | WS_VISIBLE, 0, 0, windowWidth,
+                               windowHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(hwnd, nullptr);
+        UpdateWindow(hwnd);
+        pump();
+    }
+
+    void pump() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            // Real timer ticks would race the stepped clock; drop them.
+            if (msg.message == WM_TIMER) continue;
+            DispatchMessageA(&msg);
+        }
+    }
+
+    void tick() { SendMessageA(hwnd, WM_TIMER, displayTimerId, 0); }
+
+    // Draws phrases until one lies wholly inside the window, away from its
+    // edges, and returns the pixels; fails after many tries.
+    Pixels drawInside(ColorRef textColor) {
+        for (int attempt = 0; attempt < 200; ++attempt) {
+            eraseWindow(hwnd);
+            drawPhrase(hwnd);
+            Pixels p = capture(hwnd);
+            Box b = boxOf(p, textColor);
+            if (b.count > 0 && b.left > 20 && b.top > 20 && b.right < p.width - 20 && b.bottom < p.height - 20) {
+                return p;
+            }
+        }
+        ADD_FAILURE() << "no phrase landed inside the window";
+        return capture(hwnd);
+    }
+};
+
+}  // namespace
+
+TEST_F(DisplayTest, ThePhraseAppearsAndNoShadowLeavesOnlyItsColour) {
+    open();
+    ColorRef text = randomTextColor();
+    Pixels p = drawInside(text);
+    EXPECT_GT(boxOf(p, text).count, 20);
+    EXPECT_EQ(boxOf(p, shadowColor(text, 1.0)).count, 0);
+}
+
+TEST_F(DisplayTest, CastDrawsOneCopyShadowSizeRightAndDown) {
+    copyString(settings.ShadowStyle, "Cast", shadowStyleSize);
+    open();
+    ColorRef text = randomTextColor();
+    ColorRef shadow = shadowColor(text, 1.0);
+    ASSERT_NE(text, shadow);
+    Pixels p = drawInside(text);
+    Box t = boxOf(p, text), s = boxOf(p, shadow);
+    ASSERT_GT(s.count, 0);
+    // The text covers the copy's top-left part; the copy shows right and below.
+    EXPECT_EQ(s.right, t.right + 4);
+    EXPECT_EQ(s.bottom, t.bottom + 4);
+    for (double f : {0.75, 0.5, 0.25}) EXPECT_EQ(boxOf(p, shadowColor(text, f)).count, 0) << f;
+}
+
+TEST_F(DisplayTest, ThreeDCastDrawsGradedCopiesAtEveryOffset) {
+    copyString(settings.ShadowStyle, "3D Cast", shadowStyleSize);
+    open();
+    ColorRef text = randomTextColor();
+    Pixels p = drawInside(text);
+    Box t = boxOf(p, text);
+    Box farthest = boxOf(p, shadowColor(text, 1.0));
+    ASSERT_GT(farthest.count, 0);
+    EXPECT_EQ(farthest.right, t.right + 4);
+    EXPECT_EQ(farthest.bottom, t.bottom + 4);
+    // Nearer copies cover farther ones: each shows at least along its edge.
+    for (double f : {0.75, 0.5, 0.25}) EXPECT_GT(boxOf(p, shadowColor(text, f)).count, 0) << f;
+}
+
+TEST_F(DisplayTest, TheEraseFillsWithTheBackgroundColour) {
+    settings.BackgroundColor = rgbColor(10, 200, 30);
+    open();
+    drawPhrase(hwnd);
+    eraseWindow(hwnd);
+    Pixels p = capture(hwnd);
+    EXPECT_EQ(boxOfNot(p, rgbColor(10, 200, 30)).count, 0);
+    settings.BackgroundColor = 0;
+    eraseWindow(hwnd);
+    EXPECT_EQ(boxOfNot(capture(hwnd), 0).count, 0);
+}
+
+TEST_F(DisplayTest, APassageThatFitsLandsInsideTheClientArea) {
+    usePhrases("display-passages.txt", "%\nfirst line\nsecond line\n%\n");
+    open();
+    ASSERT_TRUE(phraseFile.multiLineMode);
+    for (int i = 0; i < 30; ++i) {
+        eraseWindow(hwnd);
+        showPassage(hwnd, PassageMove::Next);
+        Box b = boxOfNot(capture(hwnd), 0);
+        ASSERT_GT(b.count, 0);
+        // Its first line is empty, and the block is placed where it fits.
+        EXPECT_GE(b.top, 10);
+        EXPECT_LE(b.right, windowWidth - 2);
+        EXPECT_LE(b.bottom, windowHeight - 2);
+    }
+}
+
+TEST_F(DisplayTest, SingleLineRhythmFollowsTheIntervals) {
+    fakeNow = 1700000000000LL;
+    setTimeSource(fakeClock);
+    settings.PhraseInterval = 1000;
+    settings.ClearInterval = 5000;
+    open();
+    const TimePoint created = createTime;
+    EXPECT_EQ(phraseTime.seconds, 0);
+    tick();  // right after a restart a phrase comes at once
+    EXPECT_EQ(msBetween(phraseTime, created), 0);
+
+    fakeNow += 1000;
+    tick();  // not yet: the interval must be exceeded
+    EXPECT_EQ(msBetween(phraseTime, created), 0);
+    fakeNow += 1;
+    tick();
+    EXPECT_EQ(msBetween(phraseTime, created), 1001);
+
+    TimePoint erasedBefore = eraseTime;
+    fakeNow = 1700000000000LL + 5001;
+    tick();  // the wipe, and a phrase in the same tick
+    EXPECT_EQ(msBetween(eraseTime, erasedBefore), 5001);
+    EXPECT_EQ(msBetween(phraseTime, created), 5001);
+
+    // A clock set back before the creation stops everything.
+    TimePoint phraseBefore = phraseTime;
+    fakeNow = 1700000000000LL - 10000;
+    tick();
+    EXPECT_EQ(msBetween(phraseTime, phraseBefore), 0);
+    EXPECT_EQ(msBetween(eraseTime, erasedBefore), 5001);
+}
+
+TEST_F(DisplayTest, MultiLineRhythmHoldsEachPassageForItsTime) {
+    fakeNow = 1700000000000LL;
+    setTimeSource(fakeClock);
+    settings.ReadingTimePerChar = 90;
+    settings.ExtraTimePerParagraph = 500;
+    usePhrases("display-passages.txt", "%\nabcd\n%\n");
+    open();
+    ASSERT_TRUE(phraseFile.multiLineMode);
+    tick();  // the clock has not moved since the erase
+    EXPECT_EQ(phraseTime.seconds, 0);
+    fakeNow += 30;
+    tick();
+    EXPECT_EQ(passageTime, 500 + 6 * 90);
+    TimePoint shown = phraseTime;
+    EXPECT_EQ(msBetween(eraseTime, shown), 0);
+
+    fakeNow += passageTime;
+    tick();
+    EXPECT_EQ(msBetween(phraseTime, shown), 0);
+    fakeNow += 1;
+    tick();
+    EXPECT_EQ(msBetween(phraseTime, shown), 500 + 6 * 90 + 1);
+}
+
+TEST_F(DisplayTest, NavigationKeysAreConsumedAndOthersHandedOn) {
+    open();
+    // The erase a key causes hands on its paint; the key itself never goes.
+    auto handed = [](UINT m) { return std::count(handedOn.begin(), handedOn.end(), m); };
+    for (WPARAM key : {VK_PRIOR, VK_NEXT, VK_END, VK_HOME, VK_UP, VK_DOWN, VK_F1}) {
+        handedOn.clear();
+        EXPECT_EQ(SendMessageA(hwnd, WM_KEYDOWN, key, 0), 0);
+        EXPECT_EQ(SendMessageA(hwnd, WM_KEYUP, key, 0), 0);
+        EXPECT_EQ(handed(WM_KEYDOWN) + handed(WM_KEYUP), 0) << key;
+    }
+    for (char c : std::string("!\"#$&(pqrst")) {
+        handedOn.clear();
+        SendMessageA(hwnd, WM_CHAR, static_cast<unsigned char>(c), 0);
+        EXPECT_EQ(handed(WM_CHAR), 0) << c;
+    }
+    for (WPARAM key : {static_cast<WPARAM>('A'), static_cast<WPARAM>(VK_ESCAPE), static_cast<WPARAM>(VK_LEFT),
+                       static_cast<WPARAM>(VK_F6)}) {
+        handedOn.clear();
+        SendMessageA(hwnd, WM_KEYDOWN, key, 0);
+        EXPECT_EQ(handed(WM_KEYDOWN), 1) << key;
+    }
+    handedOn.clear();
+    SendMessageA(hwnd, WM_CHAR, 'a', 0);
+    EXPECT_EQ(handed(WM_CHAR), 1);
+}
+
+TEST_F(DisplayTest, FunctionKeysSwapWithRecentFilesAndFlashOnlyThen) {
+    fakeNow = 1700000000000LL;
+    setTimeSource(fakeClock);
+    writeTestFile("display-other.txt", "OTHER\n");
+    char other[MAX_PATH];
+    GetFullPathNameA("display-other.txt", sizeof other, other, nullptr);
+    std::string first = settings.PhraseFn;
+    copyString(settings.RecentPhraseFn1, other, phraseFnSize);
+    settings.RecentPhraseFn2[0] = '\0';
+    open();
+
+    fakeNow += 500;
+    SendMessageA(hwnd, WM_KEYDOWN, VK_F3, 0);  // empty slot: nothing at all
+    EXPECT_EQ(std::string(settings.PhraseFn), first);
+    EXPECT_EQ(msBetween(eraseTime, createTime), 0);
+
+    SendMessageA(hwnd, WM_KEYDOWN, VK_F2, 0);  // swaps, flashes, restarts
+    EXPECT_STREQ(settings.PhraseFn, other);
+    EXPECT_EQ(std::string(settings.RecentPhraseFn1), first);
+    EXPECT_EQ(msBetween(eraseTime, createTime), 500);
+    EXPECT_TRUE(equalsNoCase(phraseFile.name, other));
+    EXPECT_STREQ(fetchPhrase(randomRequest), "OTHER");
+
+    SendMessageA(hwnd, WM_KEYDOWN, VK_F2, 0);  // and back
+    EXPECT_EQ(std::string(settings.PhraseFn), first);
+}
+
+TEST_F(DisplayTest, PageDownInSingleLineModeShowsOneLineAsAPassage) {
+    open();
+    ASSERT_FALSE(phraseFile.multiLineMode);
+    SendMessageA(hwnd, WM_KEYDOWN, VK_NEXT, 0);
+    EXPECT_GT(boxOfNot(capture(hwnd), 0).count, 0);
+    EXPECT_EQ(lstCount(passageHistory), 0);
+}
+
+TEST(TimePoints, DifferencesAndSentinels) {
+    TimePoint unset = {0, 0}, a = {100, 900}, b = {102, 100};
+    EXPECT_EQ(msBetween(unset, unset), 2147483647);
+    EXPECT_EQ(msBetween(a, unset), 2147483647);
+    EXPECT_EQ(msBetween(unset, a), -2147483647 - 1);
+    EXPECT_EQ(msBetween(b, a), 1200);
+    EXPECT_EQ(msBetween(a, b), -1200);
+    // Far-apart stamps wrap in 32 bits rather than overflow.
+    TimePoint far = {2100000000, 0}, near = {1, 0};
+    EXPECT_EQ(msBetween(far, near), static_cast<std::int32_t>(static_cast<std::uint32_t>(2099999999u) * 1000u));
+    TimePoint now;
+    timePointNow(&now);
+    EXPECT_GT(now.seconds, 1700000000);
+    EXPECT_LT(now.milliseconds, 1000);
+    timePointClear(&now);
+    EXPECT_EQ(now.seconds, 0);
+    EXPECT_EQ(now.milliseconds, 0);
+}
