@@ -1,5 +1,6 @@
 // Tests of the toolbox core: string pool, string utilities, messages, lists
 // and trace output.
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -131,6 +132,11 @@ TEST(Strings, NearestLongRoundsHalvesUpward) {
         std::int32_t expected;
     } cases[] = {{0.49, 0}, {0.5, 1}, {-0.5, 0}, {2.5, 3}, {-2.5, -2}, {-2.6, -3}, {7.0, 7}};
     for (const Case &c : cases) EXPECT_EQ(nearestLong(c.value), c.expected) << c.value;
+    // Values no 32-bit integer holds are held to the range; NaN gives 0.
+    EXPECT_EQ(nearestLong(1e300), INT32_MAX);
+    EXPECT_EQ(nearestLong(-1e300), INT32_MIN);
+    EXPECT_EQ(nearestLong(2147483647.4), INT32_MAX);
+    EXPECT_EQ(nearestLong(std::nan("")), 0);
 }
 
 TEST(Strings, FileBaseName) {

@@ -47,8 +47,14 @@ int copyString(char *dest, const char *src, std::uint32_t destSize) {
 }
 
 std::int32_t nearestLong(double value) {
+    // Converting NaN or a value beyond 32 bits is undefined: NaN gives 0 and
+    // the rest is held to the 32-bit range.
+    if (std::isnan(value)) return 0;
     double low = std::floor(value);
-    return static_cast<std::int32_t>(value - low >= 0.5 ? std::ceil(value) : low);
+    double nearest = value - low >= 0.5 ? std::ceil(value) : low;
+    if (nearest >= 2147483647.0) return 2147483647;
+    if (nearest <= -2147483648.0) return -2147483647 - 1;
+    return static_cast<std::int32_t>(nearest);
 }
 
 int isPathSeparator(char c) { return c == '\\' || c == '/'; }
