@@ -14,7 +14,7 @@
 #include "main/display.h"
 #include "main/settings.h"
 #include "main/text_color.h"
-#include "registry_scratch.h"
+#include "test_registry.h"
 #include "test_files.h"
 #include "toolbox/tbas.h"
 
@@ -113,7 +113,7 @@ struct DisplayTest : ::testing::Test {
 
     void SetUp() override {
         toolboxInitOnce();
-        removeSettingsKey();
+        clearSettingsKey(HKEY_CURRENT_USER);
         inConfigDialog = false;
         setTimeSource(nullptr);
         // Settings with colours that do not depend on chance: saturation 0
@@ -125,6 +125,8 @@ struct DisplayTest : ::testing::Test {
         settings.MinSaturation = settings.MaxSaturation = 0;
         settings.BackgroundColor = 0;
         settings.MinTextcolorContrast = 0;
+        // No scheme, so that the load in the window's creation keeps these.
+        copyString(settings.CurrentColorScheme, "(Unnamed)", colorSchemeNameSize);
         settings.MaxTiltDegrees = 0;
         settings.SingleLineMinFontSize = settings.SingleLineMaxFontSize = 30;
         settings.MultiLineMinFontSize = settings.MultiLineMaxFontSize = 20;
@@ -138,7 +140,7 @@ struct DisplayTest : ::testing::Test {
         if (hwnd != nullptr) DestroyWindow(hwnd);
         setTimeSource(nullptr);
         closePhraseFile();
-        removeSettingsKey();
+        clearSettingsKey(HKEY_CURRENT_USER);
     }
 
     // Stores the settings and a phrase file, as the saver finds them.
@@ -379,8 +381,8 @@ TEST(TimePoints, DifferencesAndSentinels) {
     EXPECT_EQ(msBetween(b, a), 1200);
     EXPECT_EQ(msBetween(a, b), -1200);
     // Far-apart stamps wrap in 32 bits rather than overflow.
-    TimePoint far = {2100000000, 0}, near = {1, 0};
-    EXPECT_EQ(msBetween(far, near), static_cast<std::int32_t>(static_cast<std::uint32_t>(2099999999u) * 1000u));
+    TimePoint late = {2100000000, 0}, early = {1, 0};
+    EXPECT_EQ(msBetween(late, early), static_cast<std::int32_t>(static_cast<std::uint32_t>(2099999999u) * 1000u));
     TimePoint now;
     timePointNow(&now);
     EXPECT_GT(now.seconds, 1700000000);

@@ -57,3 +57,84 @@ constexpr const char *englishWordsFile = "lu-english-words-1.txt";
 constexpr const char *englishFortunesFile = "lu-english-fortunes-1.txt";
 constexpr const char *germanWordsFile = "lu-deutsche-100-worte.txt";
 constexpr const char *germanQuotesFile = "lu-deutsche-zitate-1.txt";
+
+// The subkey that holds one REG_SZ value per user colour scheme.
+constexpr const char *colorSchemesKey = "Software\\Kestrane\\Lumora Screensaver\\ColorSchemes";
+// The name that stands for no scheme at all; no scheme ever bears it.
+constexpr const char *unnamedSchemeName = "(Unnamed)";
+constexpr int builtInSchemeCount = 10;
+
+// A named set of the six colour settings. The name is a heap copy owned by
+// the record for user schemes and a constant for the built-in ones.
+struct ColorScheme {
+    const char *name;
+    double MinBrightness;
+    double MaxBrightness;
+    double MinSaturation;
+    double MaxSaturation;
+    ColorRef BackgroundColor;
+    double MinTextcolorContrast;
+};
+
+// Size of the packed form of a font list, with its closing zero bytes.
+constexpr int fontListPackedSize = 2000;
+// Drawn in when a font list is empty or the picked name is empty.
+constexpr const char *fallbackFontName = "Arial";
+
+// The multi-line font sizes for a screen width in pixels (bounds inclusive:
+// up to 640, 800, 1024, and wider).
+void multiLineFontSizesFor(std::int32_t width, std::int32_t *minSize, std::int32_t *maxSize);
+
+#ifdef _WIN32
+// The settings subsystem proper: registry load and save, colour schemes and
+// font lists. It stands on the registry and GDI, so the Windows build only.
+// The window handle is declared as <windows.h> declares it, so that the
+// portable files that include this header get none of its macros (near, far).
+struct HWND__;
+typedef HWND__ *HWND;
+struct List;
+struct ListNode;
+
+// Font lists: items are heap copies of face names; a name may occur twice.
+extern List *singleLineFonts;
+extern List *multiLineFonts;
+extern List *dialogFonts;     // the credits title's fonts, never stored
+extern List *installedFonts;  // the TrueType fonts found by the last load
+
+// The packed forms of the two stored lists: the defaults until the first load,
+// then the last loaded or saved form, which serves as the next load's default.
+extern const char defaultSingleLineFonts[];
+extern const char defaultMultiLineFonts[];
+extern char singleLineFontsPacked[fontListPackedSize];
+extern char multiLineFontsPacked[fontListPackedSize];
+
+void enumInstalledFonts(HWND window);
+List *fontListFromPacked(const char *packed);
+void dropMissingFonts(List *list);
+void packFontList(List *list, char *buffer);
+void loadFontLists();
+void saveFontLists();
+
+// Colour schemes: the user schemes sorted by name, then the ten built-ins.
+extern List *colorSchemes;
+extern const ColorScheme builtInSchemes[builtInSchemeCount];
+
+void loadColorSchemes();
+int readUserScheme(const char *name, ColorScheme *record);
+int isBuiltInSchemeName(const char *name);
+int isReservedSchemeName(const char *name);
+int applyColorScheme(const char *name);
+ListNode *findColorScheme(const char *name);
+char *schemeToString(const ColorScheme *record);
+void writeUserScheme(const ColorScheme *record);
+void addUserScheme(const char *name);
+void removeUserScheme(const char *name);
+
+// The settings record's load and save, and the rules that go with them.
+const char *getInstallDir();
+void loadSettings(HWND window);
+void saveSettings();
+void setMultiLineFontSizes();
+void checkShadowStyle();
+void setDefaultPhraseFiles();
+#endif
