@@ -9,6 +9,11 @@
 #include "main/settings.h"
 #include "toolbox/tbas.h"
 
+// Nothing closes the demo on input: unconsumed messages go straight on.
+LRESULT WINAPI defaultSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
 int main(int argc, char **argv) {
     if (argc < 3) return 2;
     toolboxInitOnce();

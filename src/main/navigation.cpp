@@ -3,36 +3,38 @@
 #include "display.h"
 #include "settings.h"
 
-LRESULT handleNavigationKey(HWND hwnd, WPARAM code) {
-    char *recent[] = {settings.RecentPhraseFn1, settings.RecentPhraseFn2, settings.RecentPhraseFn3,
-                      settings.RecentPhraseFn4};
+// The passage move a key stands for; false for the keys that move nothing.
+static bool moveForKey(WPARAM code, PassageMove *move) {
     switch (code) {
     case VK_PRIOR:
     case VK_UP:
-        eraseWindow(hwnd);
-        showPassage(hwnd, PassageMove::Previous);
-        break;
+        *move = PassageMove::Previous;
+        return true;
     case VK_NEXT:
     case VK_DOWN:
-        eraseWindow(hwnd);
-        showPassage(hwnd, PassageMove::Next);
-        break;
+        *move = PassageMove::Next;
+        return true;
     case VK_END:
-        eraseWindow(hwnd);
-        showPassage(hwnd, PassageMove::Last);
-        break;
+        *move = PassageMove::Last;
+        return true;
     case VK_HOME:
-        eraseWindow(hwnd);
-        showPassage(hwnd, PassageMove::First);
-        break;
-    case VK_F2:
-    case VK_F3:
-    case VK_F4:
-    case VK_F5:
-        if (swapPhraseFile(recent[code - VK_F2])) fadeClear(hwnd);
-        break;
-    default:  // VK_F1 and anything else: nothing
-        break;
+        *move = PassageMove::First;
+        return true;
+    default:
+        return false;
     }
+}
+
+LRESULT handleNavigationKey(HWND hwnd, WPARAM code) {
+    PassageMove move;
+    if (moveForKey(code, &move)) {
+        eraseWindow(hwnd);
+        showPassage(hwnd, move);
+    } else if (code >= VK_F2 && code <= VK_F5) {
+        char *recent[] = {settings.RecentPhraseFn1, settings.RecentPhraseFn2, settings.RecentPhraseFn3,
+                          settings.RecentPhraseFn4};
+        if (swapPhraseFile(recent[code - VK_F2])) fadeClear(hwnd);
+    }
+    // VK_F1 and anything else: nothing.
     return 0;
 }
