@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Benchmark of the phrase reader: builds phrase_bench in the Windows build,
-# runs it under Wine in a session of its own, and times natively on the very
-# files it generated `wc -l` and `strfile` (fortune-mod), best of several
-# runs, printed beside the Wine figures.
+# Benchmarks of the phrase reader and the display engine: builds phrase_bench
+# and display_bench in the Windows build, runs them under Wine in a session of
+# its own, and times natively on the very files phrase_bench generated `wc -l`
+# and `strfile` (fortune-mod), best of several runs, printed beside the Wine
+# figures.
 #   tools/bench.sh [repetitions]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,7 +15,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" >/dev/null
 fi
-cmake --build "$build" --target phrase_bench -j "$jobs" >/dev/null
+cmake --build "$build" --target phrase_bench display_bench -j "$jobs" >/dev/null
 
 # A state folder of its own, so that a test run going on at the same time
 # keeps its session and display.
@@ -94,3 +95,8 @@ row "  wc -l, native" "$t_wc" "$bytes"
 echo "32768-line file, $line_bytes bytes:"
 row "  Lumora line 32768 (reads the whole file), under Wine" "$t_last" "$line_bytes"
 row "  wc -l, native" "$t_wc_lines" "$line_bytes"
+
+echo
+echo "== display_bench under Wine: one timer step against the 30 ms period"
+"$top/tools/wine-session" run "$state" "$build/tools/display_bench.exe" \
+  "$top/res/phrases/lu-english-words-1.txt" "$top/res/phrases/lu-english-fortunes-1.txt" 200 | tr -d '\r'
