@@ -4,6 +4,5 @@
 // The saver's icon group.
 #define IDI_SAVER 100
 
-// Strings: the saver's description, read by the display settings, and its name.
-#define IDS_DESCRIPTION 1
+// The one string: the saver's name.
 #define IDS_SAVER_NAME 1007

@@ -3,6 +3,7 @@
 // child process, since the guard ends the process it guards).
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -321,3 +322,26 @@ TEST(FaultGuard, FaultEndsTheProcessWithItsCodeAndTheSaverStateOff) {
 }
 
 }  // namespace
+
+// The built module as the display settings see it: its exports by name, the
+// icon group, the one string and the description text.
+TEST(Module, ExportsResourcesAndDescription) {
+    HMODULE module = LoadLibraryExA(LUMORA_SCR_PATH, nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    ASSERT_NE(module, nullptr) << LUMORA_SCR_PATH;
+    EXPECT_NE(GetProcAddress(module, "ScreenSaverProc"), nullptr);
+    EXPECT_NE(GetProcAddress(module, "ScreenSaverConfigureDialog"), nullptr);
+    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(100), reinterpret_cast<LPCSTR>(RT_GROUP_ICON)), nullptr);
+    char text[100] = "";
+    EXPECT_EQ(LoadStringA(module, 1007, text, sizeof text), 18);
+    EXPECT_STREQ(text, "Lumora Screensaver");
+    EXPECT_EQ(LoadStringA(module, 1, text, sizeof text), 0);
+    FreeLibrary(module);
+
+    std::FILE *file = std::fopen(LUMORA_SCR_PATH, "rb");
+    ASSERT_NE(file, nullptr);
+    std::string bytes;
+    char block[65536];
+    for (size_t n; (n = std::fread(block, 1, sizeof block, file)) > 0;) bytes.append(block, n);
+    std::fclose(file);
+    EXPECT_NE(bytes.find(std::string("SCRNSAVE : Lumora\0", 18)), std::string::npos);
+}
