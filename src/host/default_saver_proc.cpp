@@ -3,7 +3,7 @@
 // activation), subject on the 95 family to the screen-saver password.
 #include "host.h"
 
-static void hideCursor() { SetCursor(nullptr); }
+void hideCursor() { SetCursor(nullptr); }
 
 static void requestClose(HWND hwnd) { PostMessageA(hwnd, WM_CLOSE, 0, 0); }
 

@@ -84,6 +84,8 @@ LRESULT CALLBACK saverWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 LRESULT WINAPI defaultSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Non-zero when the window may close now.
 int verifyBeforeClose(HWND hwnd);
+// The saver shows no cursor while it runs.
+void hideCursor();
 
 // The platform's screen-saver services, used on the 95 family only.
 void loadPasswordVerifier();

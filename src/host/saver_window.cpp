@@ -8,16 +8,13 @@
 static const char saverClassName[] = "WindowsScreenSaverClass";
 static const char fullScreenTitle[] = "Screen Saver";
 static const char previewTitle[] = "Preview";
-static const int saverIconId = IDI_SAVER;
-
-static void hideCursor() { SetCursor(nullptr); }
 
 static bool registerSaverClass() {
     WNDCLASSA wc = {};
     wc.style = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = saverWndProc;
     wc.hInstance = hostState.instance;
-    wc.hIcon = LoadIconA(hostState.instance, MAKEINTRESOURCEA(saverIconId));
+    wc.hIcon = LoadIconA(hostState.instance, MAKEINTRESOURCEA(IDI_SAVER));
     wc.hCursor = nullptr;
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     wc.lpszClassName = saverClassName;

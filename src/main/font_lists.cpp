@@ -36,9 +36,7 @@ static int packedDefaultsSet = setPackedDefaults();
 
 // The callback of the family enumeration; the list being filled comes as the
 // application value. It always answers 1, so that the enumeration goes on.
-int CALLBACK fontEnumProc(const LOGFONTA *font, const TEXTMETRICA *, DWORD fontType, LPARAM list);
-
-int CALLBACK fontEnumProc(const LOGFONTA *font, const TEXTMETRICA *, DWORD fontType, LPARAM list) {
+static int CALLBACK fontEnumProc(const LOGFONTA *font, const TEXTMETRICA *, DWORD fontType, LPARAM list) {
     List *fonts = reinterpret_cast<List *>(list);
     // The family enumeration hands over an ENUMLOGFONTA; its full name is
     // what the lists hold, not the LOGFONTA's face name. The platform does

@@ -43,15 +43,10 @@ std::int32_t levelToByte(std::int32_t level) { return (level * byteMax + hlsMax 
 
 // A percentage bound on a scale: taken to the nearest integer, read as an
 // unsigned 16-bit value and lowered to the limit. A negative percentage thus
-// wraps to a large value and ends at the limit. A product beyond the 32-bit
-// range (or not a number) would make the rounding undefined, so it is held
-// at that range first; not a number counts as 0.
+// wraps to a large value and ends at the limit. The rounding itself holds a
+// product beyond the 32-bit range to that range and makes not a number 0.
 std::uint16_t scaledBound(double percent, double factor, std::uint16_t limit) {
-    double v = percent * factor;
-    if (!(v == v)) v = 0;
-    if (v > 2147483647.0) v = 2147483647.0;
-    if (v < -2147483648.0) v = -2147483648.0;
-    auto bound = static_cast<std::uint16_t>(static_cast<std::uint32_t>(nearestLong(v)));
+    auto bound = static_cast<std::uint16_t>(static_cast<std::uint32_t>(nearestLong(percent * factor)));
     return bound > limit ? limit : bound;
 }
 

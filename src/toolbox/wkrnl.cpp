@@ -51,7 +51,9 @@ static void endPackedList(char *list, std::uint32_t size) {
 static int queryValue(HKEY root, const char *path, const char *name, DWORD type, void *buffer, DWORD size,
                       DWORD *received) {
     HKEY key;
-    if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return 0;
+    // Read access only: a user who may not write the machine's keys may
+    // still read the install folder there.
+    if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return 0;
     int result = 0;
     BYTE *block = static_cast<BYTE *>(memAlloc(static_cast<std::int32_t>(size > 0 ? size : 1)));
     if (block != nullptr) {
