@@ -11,9 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include "main/display.h"
-#include "main/settings.h"
-#include "main/text_color.h"
+#include "main/display/display.h"
+#include "main/settings/settings.h"
+#include "main/display/text_color.h"
 #include "test_registry.h"
 #include "test_files.h"
 #include "toolbox/tbas.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "main/settings.h"
+#include "main/settings/settings.h"
 #include "test_registry.h"
 #include "toolbox/lst.h"
 #include "toolbox/tbas.h"

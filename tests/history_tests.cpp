@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "main/phrase.h"
-#include "main/settings.h"
+#include "main/phrase/phrase.h"
+#include "main/settings/settings.h"
 #include "toolbox/tbas.h"
 
 namespace {

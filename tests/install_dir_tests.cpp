@@ -1,6 +1,6 @@
 // The install directory falls back to HKEY_LOCAL_MACHINE. A process looks it
 // up only once, so this case has a program of its own.
-#include "main/settings.h"
+#include "main/settings/settings.h"
 #include "test_registry.h"
 #include "toolbox/wkrnl.h"
 

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "main/display_state.h"
-#include "main/phrase.h"
-#include "main/settings.h"
+#include "main/phrase/display_state.h"
+#include "main/phrase/phrase.h"
+#include "main/settings/settings.h"
 #include "test_files.h"
 #include "toolbox/tbas.h"
 

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "main/display_state.h"
-#include "main/phrase.h"
-#include "main/settings.h"
+#include "main/phrase/display_state.h"
+#include "main/phrase/phrase.h"
+#include "main/settings/settings.h"
 #include "toolbox/tbas.h"
 #include "toolbox/tplat_posix.h"
 

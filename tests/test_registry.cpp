@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "main/settings.h"
+#include "main/settings/settings.h"
 #include "toolbox/lst.h"
 #include "toolbox/tbas.h"
 #include "toolbox/terr.h"

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "main/phrase.h"
-#include "main/text_color.h"
+#include "main/phrase/phrase.h"
+#include "main/display/text_color.h"
 
 namespace {
 

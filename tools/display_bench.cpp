@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "main/display.h"
-#include "main/settings.h"
+#include "main/display/display.h"
+#include "main/settings/settings.h"
 #include "toolbox/tbas.h"
 
 LRESULT WINAPI defaultSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 
-#include "main/display.h"
-#include "main/settings.h"
+#include "main/display/display.h"
+#include "main/settings/settings.h"
 #include "toolbox/tbas.h"
 
 // Nothing closes the demo on input: unconsumed messages go straight on.

@@ -24,9 +24,9 @@
 #include <string>
 #include <vector>
 
-#include "main/display_state.h"
-#include "main/phrase.h"
-#include "main/settings.h"
+#include "main/phrase/display_state.h"
+#include "main/phrase/phrase.h"
+#include "main/settings/settings.h"
 #include "toolbox/tbas.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The saver window: its class, the full-screen and preview shapes, the
 // message loop, and the class procedure that filters what reaches the
 // display engine.
-#include "../main/display.h"
+#include "main/display/display.h"
 #include "../../res/resource.h"
 #include "host.h"
 

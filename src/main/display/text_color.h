@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "settings.h"
+#include "main/settings/settings.h"
 
 // Colour references from and into their three bytes (0x00BBGGRR).
 constexpr ColorRef rgbColor(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {

@@ -3,7 +3,7 @@
 // multi-line font sizes by screen width and the first-run phrase files.
 #include <cstring>
 
-#include "settings.h"
+#include "main/settings/settings.h"
 #include "toolbox/tbas.h"
 #include "toolbox/wkrnl.h"
 

@@ -1,9 +1,9 @@
 // The saver window procedure: creation, the 30 ms timer in its two rhythms,
 // the background erase, the flash and the routing of the navigation keys.
-#include "../host/host.h"
-#include "../toolbox/tbas.h"
-#include "display.h"
-#include "settings.h"
+#include "host/host.h"
+#include "toolbox/tbas.h"
+#include "main/display/display.h"
+#include "main/settings/settings.h"
 
 TimePoint createTime;
 TimePoint eraseTime;

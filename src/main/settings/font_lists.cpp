@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "settings.h"
+#include "main/settings/settings.h"
 #include "toolbox/lst.h"
 #include "toolbox/tbas.h"
 #include "toolbox/wkrnl.h"

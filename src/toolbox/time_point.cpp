@@ -1,5 +1,5 @@
 // Wall-clock time points and their differences.
-#include "time_point.h"
+#include "toolbox/time_point.h"
 
 #include <chrono>
 

@@ -1,7 +1,7 @@
 // The history of randomly chosen passages and the four moves through it.
 #include <cstdint>
 
-#include "phrase.h"
+#include "main/phrase/phrase.h"
 
 List *passageHistory = nullptr;
 ListNode *historyPos = nullptr;

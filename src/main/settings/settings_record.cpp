@@ -1,4 +1,4 @@
 // The one process-wide settings record, holding the defaults until a load.
-#include "settings.h"
+#include "main/settings/settings.h"
 
 Settings settings;

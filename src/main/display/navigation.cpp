@@ -1,7 +1,7 @@
 // The keys of the saver window: moves through the passages already shown
 // and the switch to a recently used phrase file (F2 to F5).
-#include "display.h"
-#include "settings.h"
+#include "main/display/display.h"
+#include "main/settings/settings.h"
 
 // The passage move a key stands for; false for the keys that move nothing.
 static bool moveForKey(WPARAM code, PassageMove *move) {

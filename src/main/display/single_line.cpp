@@ -2,10 +2,10 @@
 // TrueType font and colour, with its shadow copies.
 #include <cstring>
 
-#include "../toolbox/tbas.h"
-#include "display.h"
-#include "settings.h"
-#include "text_color.h"
+#include "toolbox/tbas.h"
+#include "main/display/display.h"
+#include "main/settings/settings.h"
+#include "main/display/text_color.h"
 
 static HFONT singleLineFont = nullptr;
 

@@ -1,5 +1,5 @@
 // Storage of the process-wide display state.
-#include "display_state.h"
+#include "main/phrase/display_state.h"
 
 bool inConfigDialog = false;
 std::int32_t passageTime = 0;

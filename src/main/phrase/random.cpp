@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "phrase.h"
+#include "main/phrase/phrase.h"
 
 std::int32_t randomInRange(std::int32_t low, std::int32_t high) {
     static bool seeded = false;

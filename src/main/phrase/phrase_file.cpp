@@ -2,10 +2,10 @@
 // answers every request with a text to draw, an error text included.
 #include <cstring>
 
-#include "../toolbox/tbas.h"
-#include "display_state.h"
-#include "phrase.h"
-#include "settings.h"
+#include "toolbox/tbas.h"
+#include "main/phrase/display_state.h"
+#include "main/phrase/phrase.h"
+#include "main/settings/settings.h"
 
 PhraseFile phraseFile;
 

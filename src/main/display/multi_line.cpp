@@ -2,9 +2,9 @@
 // fits, in a random upright font and colour.
 #include <cstdlib>
 
-#include "display.h"
-#include "settings.h"
-#include "text_color.h"
+#include "main/display/display.h"
+#include "main/settings/settings.h"
+#include "main/display/text_color.h"
 
 static HFONT multiLineFont = nullptr;
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "../toolbox/lst.h"
-#include "line_reader.h"
+#include "toolbox/lst.h"
+#include "main/phrase/line_reader.h"
 
 // Requests of fetchPhrase besides a file position (>= 0).
 constexpr std::int32_t randomRequest = -1;

@@ -1,12 +1,12 @@
 // Text colours in integer hue/lightness/saturation, each 0..252. All the
 // divisions are integer divisions of non-negative numbers that round as the
 // added half-divisor terms say, so results are reproducible to the unit.
-#include "text_color.h"
+#include "main/display/text_color.h"
 
 #include <cstring>
 
-#include "../toolbox/tbas.h"
-#include "phrase.h"
+#include "toolbox/tbas.h"
+#include "main/phrase/phrase.h"
 
 namespace {
 

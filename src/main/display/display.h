@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "display_state.h"
-#include "phrase.h"
-#include "time_point.h"
+#include "main/phrase/display_state.h"
+#include "main/phrase/phrase.h"
+#include "toolbox/time_point.h"
 
 constexpr UINT_PTR displayTimerId = 208;
 constexpr UINT displayTimerPeriod = 30;

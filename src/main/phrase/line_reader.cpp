@@ -1,5 +1,5 @@
 // Buffered piece reader with CR LF folded to a line feed.
-#include "line_reader.h"
+#include "main/phrase/line_reader.h"
 
 #include <cstring>
 

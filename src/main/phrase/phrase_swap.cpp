@@ -1,9 +1,9 @@
 // Swapping the phrase file with one of the recently used ones (F2 to F5).
 #include <cstring>
 
-#include "../toolbox/tbas.h"
-#include "phrase.h"
-#include "settings.h"
+#include "toolbox/tbas.h"
+#include "main/phrase/phrase.h"
+#include "main/settings/settings.h"
 
 bool swapPhraseFile(char *slot) {
     if (slot == nullptr || slot == settings.PhraseFn || isEmptyString(slot)) return false;
