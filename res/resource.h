@@ -1,4 +1,5 @@
-// Resource ids shared by the resource script and the code.
+// Resource ids shared by the resource script and the code, one block per
+// dialog in template order.
 #pragma once
 
 // The saver's icon group.
@@ -6,3 +7,22 @@
 
 // The one string: the saver's name.
 #define IDS_SAVER_NAME 1007
+
+// The configuration dialog (OK and Cancel are IDOK and IDCANCEL).
+#define IDD_CONFIG 2003
+#define IDC_PHRASE_FILE 1009
+#define IDC_SELECT_FILE 1001
+#define IDC_PHRASE_INTERVAL 1006
+#define IDC_CLEAR_INTERVAL 1007
+#define IDC_MAX_TILT 1008
+#define IDC_SINGLE_LINE_FONTS 1003
+#define IDC_SHADOW_SIZE 1011
+#define IDC_SHADOW_STYLE 1046
+#define IDC_READING_TIME 1010
+#define IDC_MULTI_LINE_FONTS 1004
+#define IDC_PREVIEW 1034
+#define IDC_CREDITS 3
+#define IDC_COLORS 4
+#define IDC_COPYRIGHT 1021
+#define IDC_FEEDBACK 1019
+#define IDC_FILE_STATUS 1043

@@ -224,6 +224,26 @@ check "and the parent with it" is "$(parent_line 5)" closed
 exec 3<&-
 parent_pid=
 
+echo "# the configuration dialog"
+start_saver /c
+dialog_up() {
+  local i
+  for i in $(seq 1 100); do
+    xdotool search --onlyvisible --name '^Lumora Screensaver$' >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+check "/c opens the configuration dialog" dialog_up
+sleep 2  # the preview's first passage
+shot config-dialog >/dev/null
+check "the preview pane shows text" shows_text "$(lit_share "$shots/config-dialog.png" 330x120+293+466)"
+# Without a window manager the keyboard focus is given by hand.
+xdotool search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync 2>/dev/null
+xdotool key Escape
+saver_ends 5
+check "Escape closes it with 1" is "$saver_code" 1
+
 echo "# modes that show nothing"
 for tail in "/p 0" "/p" "/x"; do
   before=$(shot "before-${tail//[ \/]/}")

@@ -52,20 +52,32 @@ shoot() {  # name
   echo "run.sh: screenshot $shots/$1.png"
 }
 
+# On a real display: runs the mode in the foreground and reports its end.
+run_on_display() {  # mode, what the user sees
+  echo "run.sh: $2"
+  local code=0
+  wine_run "$install/Lumora.scr" "$1" || code=$?
+  echo "run.sh: Lumora.scr $1 ended with exit code $code"
+  exit 0
+}
+
 case "$mode" in
   /c)
+    [ "$headless" -eq 0 ] && run_on_display /c "the configuration dialog opens on $DISPLAY"
+    wine_run "$install/Lumora.scr" /c >/dev/null 2>&1 &
+    dialog=$!
+    sleep 5
+    shoot config-dialog
+    # Escape closes the dialog as its Cancel button does.
+    xdotool search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync 2>/dev/null || true
+    xdotool key Escape
     code=0
-    wine_run "$install/Lumora.scr" /c || code=$?
-    echo "run.sh: /c ended with exit code $code (the configuration dialog is not built yet)"
+    wait "$dialog" || code=$?
+    echo "run.sh: Escape closed the configuration dialog, exit code $code"
     ;;
   /s)
-    if [ "$headless" -eq 0 ]; then
-      echo "run.sh: the saver runs full screen on $DISPLAY; a key, a click or a mouse movement ends it"
-      code=0
-      wine_run "$install/Lumora.scr" /s || code=$?
-      echo "run.sh: the saver ended with exit code $code"
-      exit 0
-    fi
+    [ "$headless" -eq 0 ] && run_on_display /s \
+      "the saver runs full screen on $DISPLAY; a key, a click or a mouse movement ends it"
     wine_run "$install/Lumora.scr" /s >/dev/null 2>&1 &
     saver=$!
     sleep 3

@@ -2,25 +2,22 @@
 // and, on the 95 family, the platform's password change.
 #include "host.h"
 
-// The configuration dialog does not exist yet: the mode ends at once and
-// cleanly, with nothing shown.
-int showConfigDialog(HWND) { return 0; }
+#include "main/config/config.h"
+#include "main/phrase/display_state.h"
+#include "res/resource.h"
 
-// Stands in for the configuration dialog's procedure until the dialog
-// exists, so that the module already exports it by its name.
-extern "C" INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, LOWORD(wParam));
-            return TRUE;
-        }
-        return FALSE;
-    default:
-        return FALSE;
-    }
+int registerConfigClasses(HINSTANCE instance) {
+    // Before the dialog exists, so that its preview pane is made in
+    // configuration mode from the start.
+    inConfigDialog = true;
+    registerPreviewClass(instance);
+    return 1;
+}
+
+int showConfigDialog(HWND owner) {
+    if (registerConfigClasses(hostState.instance) == 0) return 0;
+    return static_cast<int>(
+        DialogBoxParamA(hostState.instance, MAKEINTRESOURCEA(IDD_CONFIG), owner, ScreenSaverConfigureDialog, 0));
 }
 
 // The platform's own password-change dialog for the screen saver; the

@@ -92,8 +92,9 @@ void loadPasswordVerifier();
 void unloadPasswordVerifier();
 void setSaverRunning(bool on);
 
-// The configuration and password-change modes.
+// The configuration and password-change modes. The dialog's result is the
+// exit code: -1 when the dialog could not be made.
 int showConfigDialog(HWND owner);
+// Prepares the process for the configuration dialog; 1.
+int registerConfigClasses(HINSTANCE instance);
 void changePassword(HWND owner);
-// The configuration dialog's procedure, exported by this name.
-extern "C" INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

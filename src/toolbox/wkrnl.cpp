@@ -23,6 +23,11 @@ std::uint32_t multiStringSize(const char *list) {
     return packedSizeWithin(list, UINT32_MAX);
 }
 
+char *copyMultiString(char *dest, const char *list) {
+    std::memmove(dest, list, multiStringSize(list));
+    return dest;
+}
+
 // A stored list that fills its whole buffer may lack its closing zero bytes.
 // It is ended after its last complete name, so that no reader runs past the
 // buffer; a name cut off by the buffer's end is left out, not shortened.

@@ -10,6 +10,8 @@
 // byte (the registry's REG_MULTI_SZ form). Its size counts every byte up to
 // and including the final zero: 2 for an empty list, 0 for null.
 std::uint32_t multiStringSize(const char *list);
+// Copies a whole packed list (the two may overlap); returns the destination.
+char *copyMultiString(char *dest, const char *list);
 
 // Every operation names the root, the subkey path and the value name, opens
 // the key, does its one operation and closes the key again.

@@ -1,0 +1,41 @@
+// The configuration dialog: its procedure, the filling and reading back of
+// its controls, and the preview pane in which the display engine runs.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// The configuration dialog's procedure, exported by this name.
+extern "C" INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The dialog posts itself this message to run its start-up steps one by one.
+constexpr UINT startupStepMessage = 1690;
+// Steps still to run: the tool-tip warm-up, then the preview's restart and
+// focus. Not re-armed, so a second opening in one process skips them.
+extern int startupSteps;
+
+// The preview pane of the open dialog; null while no dialog is open. The
+// other dialogs of the configuration refresh it through this.
+extern HWND previewWindow;
+
+// Fills every control from the settings.
+void showConfigValues(HWND dialog);
+// Fills the phrase-file combo with the current and the recent names and
+// says in the status line what the current file is.
+void showPhraseFiles(HWND dialog);
+// Reads the controls back into the settings, checking each value, rebuilds
+// the recent-file list and shows the result; true when anything that the
+// display depends on changed.
+bool applyConfigControls(HWND dialog);
+
+// A number typed into a field, with what was shown there: a field whose text
+// is still the one it was filled with keeps the stored value exactly.
+// Decimal fields are seconds read to the nearest millisecond.
+enum class FieldRead { Kept, Number, NotANumber, TooLarge };
+FieldRead readSecondsField(const char *text, const char *shown, std::int32_t *ms);
+FieldRead readIntegerField(const char *text, const char *shown, std::int32_t *value);
+
+// The preview pane's window class, "LumoraPreview", registered at most once;
+// its atom, 0 when registration failed.
+ATOM registerPreviewClass(HINSTANCE instance);

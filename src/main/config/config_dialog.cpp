@@ -1,0 +1,187 @@
+// The configuration dialog's procedure: start-up, help requests, the buttons
+// and the fields that apply themselves when they lose the focus.
+#include "main/config/config.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "main/display/display.h"
+#include "main/settings/settings.h"
+#include "res/publisher_texts.h"
+#include "res/resource.h"
+#include "toolbox/tbas.h"
+#include "toolbox/wtb.h"
+
+int startupSteps = 2;
+HWND previewWindow = nullptr;
+
+// The greeting a program file named JUL.SCR shows in place of the caption
+// (Windows-1252: 0xE6 is "ae", 0xE5 is "a" with a ring).
+static const char *const christmasCaption = "Gl\xE6" "delig jul og godt nyt\xE5" "r !";
+
+static void applyGreeting(HWND dialog) {
+    char path[MAX_PATH];
+    const char *name = "GetModuleFileName() failed";
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length > 0 && length < sizeof path) name = fileBaseName(path);
+    if (!equalsNoCase(name, "jul")) return;
+    SetWindowTextA(dialog, christmasCaption);
+    static const int absent[] = {IDC_CREDITS, IDC_COPYRIGHT, IDC_FEEDBACK};
+    for (int id : absent) {
+        HWND item = GetDlgItem(dialog, id);
+        EnableWindow(item, FALSE);
+        ShowWindow(item, SW_HIDE);
+    }
+}
+
+static void initDialog(HWND dialog) {
+    keepOnScreen(dialog);
+    hookChildControls(dialog);
+    previewWindow = GetDlgItem(dialog, IDC_PREVIEW);
+    changeDirectory(getInstallDir());
+    loadSettings(dialog);
+    applyGreeting(dialog);
+    showConfigValues(dialog);
+    // The start-up steps run once the dialog is up, one per posted message.
+    PostMessageA(dialog, startupStepMessage, 0, 0);
+}
+
+static void runStartupStep(HWND dialog) {
+    if (startupSteps <= 0) {
+        redrawLater(dialog);
+        return;
+    }
+    --startupSteps;
+    if (startupSteps == 1) {
+        // Makes the tool-tip class ready before the first help request.
+        showTooltip(previewWindow, " ", 0, 30000, 0, 0, 0);
+        hideTooltip();
+    } else if (startupSteps == 0) {
+        restartDisplay(previewWindow);
+        SetFocus(previewWindow);
+    }
+    PostMessageA(dialog, startupStepMessage, 0, 0);
+}
+
+static void showHelp(const HELPINFO *help) {
+    if (help->iContextType != HELPINFO_WINDOW) return;
+    showTooltip(static_cast<HWND>(help->hItemHandle), tooltipTextFor(help->iCtrlId), 0, 30000, 0, 0, 0);
+}
+
+static void closeDialog(HWND dialog) {
+    previewWindow = nullptr;
+    EndDialog(dialog, 1);
+}
+
+// The Windows folder, where the mail program starts; "." when it cannot be
+// had. Fetched once.
+static const char *mailWorkingDir() {
+    static char folder[1025] = "";
+    if (folder[0] == '\0') {
+        UINT length = GetWindowsDirectoryA(folder, sizeof folder);
+        if (length == 0 || length > sizeof folder) copyString(folder, ".", sizeof folder);
+    }
+    return folder;
+}
+
+static void sendFeedback(HWND dialog) {
+    if (!IsWindowEnabled(GetDlgItem(dialog, IDC_FEEDBACK))) return;
+    const char *address = getItemText(dialog, IDC_FEEDBACK);
+    if (messageBoxF(MB_OKCANCEL, "Send email ?", " Do you want to send an email to\n\n %s   ?\n", address) != IDOK)
+        return;
+    const char *mail = poolFormat("mailto:%s?subject=Lumora Feedback (V. 1.33)&body=Well, ...", address);
+    ShellExecuteA(nullptr, "open", mail, nullptr, mailWorkingDir(), SW_SHOWNORMAL);
+}
+
+// The chosen file goes to the top of the list; inside the install folder it
+// is kept by its name relative to that folder.
+static void selectPhraseFile(HWND dialog) {
+    char chosen[1025];
+    copyString(chosen, settings.PhraseFn, sizeof chosen);
+    static const char filter[] = "Text Files\0*.txt\0All Files\0*.*\0";
+    if (openFileDialog(dialog, "Select new single-line or multi-line file", ".", filter, sizeof chosen, chosen) != 0)
+        return;
+    const char *folder = getInstallDir();
+    changeDirectory(folder);
+    const char *name = chosen;
+    std::size_t folderLength = std::strlen(folder);
+    if (folderLength > 0) {
+        bool endsWithSeparator = isPathSeparator(folder[folderLength - 1]);
+        const char *prefix = endsWithSeparator ? folder : poolFormat("%s\\", folder);
+        if (startsWithNoCase(chosen, prefix)) name = chosen + std::strlen(prefix);
+    }
+    HWND combo = GetDlgItem(dialog, IDC_PHRASE_FILE);
+    LRESULT existing = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
+    if (existing != CB_ERR) SendMessageA(combo, CB_DELETESTRING, existing, 0);
+    SendMessageA(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(name));
+    SendMessageA(combo, CB_SETCURSEL, 0, 0);
+    if (applyConfigControls(dialog)) fadeClear(previewWindow);
+}
+
+static void handleCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
+    int id = LOWORD(wParam);
+    int code = HIWORD(wParam);
+    switch (id) {
+    case IDOK:
+        applyConfigControls(dialog);
+        saveSettings();
+        closeDialog(dialog);
+        break;
+    case IDCANCEL:
+        closeDialog(dialog);
+        break;
+    case IDC_CREDITS:
+    case IDC_COLORS:
+    case IDC_SINGLE_LINE_FONTS:
+    case IDC_MULTI_LINE_FONTS:
+        // Their dialogs are not part of the program yet.
+        break;
+    case IDC_SELECT_FILE:
+        selectPhraseFile(dialog);
+        break;
+    case IDC_FEEDBACK:
+        // A double click also reports a click first: only the click asks.
+        if (code == STN_CLICKED) sendFeedback(dialog);
+        break;
+    default:
+        if (code == CBN_SELCHANGE) {
+            // Read once the selection has reached the combo's text.
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_KILLFOCUS), lParam);
+        } else if (code == CBN_KILLFOCUS || code == EN_KILLFOCUS) {
+            if (applyConfigControls(dialog)) fadeClear(previewWindow);
+        }
+        break;
+    }
+}
+
+static INT_PTR statusLineColors(HWND control, HDC hdc) {
+    if (GetDlgCtrlID(control) != IDC_FILE_STATUS) return 0;
+    SetTextColor(hdc, GetSysColor(COLOR_GRAYTEXT));
+    SetBkColor(hdc, GetSysColor(COLOR_BTNFACE));
+    SetBkMode(hdc, OPAQUE);
+    return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+extern "C" INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    toolboxInitOnce();
+    switch (message) {
+    case WM_INITDIALOG:
+        initDialog(dialog);
+        // No focus of the dialog manager's own: the start-up steps set it.
+        return FALSE;
+    case startupStepMessage:
+        runStartupStep(dialog);
+        return TRUE;
+    case WM_HELP:
+        showHelp(reinterpret_cast<const HELPINFO *>(lParam));
+        return TRUE;
+    case WM_COMMAND:
+        handleCommand(dialog, wParam, lParam);
+        return FALSE;
+    case WM_CTLCOLORSTATIC:
+        return statusLineColors(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,216 @@
+// The configuration dialog's controls and the settings: filling the fields,
+// reading them back with their checks, and the list of recent phrase files.
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "main/config/config.h"
+#include "main/display/display.h"
+#include "main/settings/settings.h"
+#include "res/resource.h"
+#include "toolbox/tbas.h"
+#include "toolbox/wtb.h"
+
+// The numeric fields and the text each was last filled with.
+struct ShownField {
+    int id;
+    char text[64];
+};
+static ShownField shownFields[] = {
+    {IDC_PHRASE_INTERVAL, ""}, {IDC_CLEAR_INTERVAL, ""}, {IDC_MAX_TILT, ""},
+    {IDC_SHADOW_SIZE, ""},     {IDC_READING_TIME, ""},
+};
+
+static const char *shownText(int id) {
+    for (const ShownField &field : shownFields)
+        if (field.id == id) return field.text;
+    return nullptr;
+}
+
+static void showField(HWND dialog, int id, const char *text) {
+    for (ShownField &field : shownFields)
+        if (field.id == id) copyString(field.text, text, sizeof field.text);
+    setItemTextIfChanged(dialog, id, text);
+}
+
+FieldRead readSecondsField(const char *text, const char *shown, std::int32_t *ms) {
+    if (shown != nullptr && std::strcmp(text, shown) == 0) return FieldRead::Kept;
+    char *end = nullptr;
+    double seconds = std::strtod(text, &end);
+    // Text that is no number, "nan" and "inf" among them, reads as 0.
+    if (end == text || !std::isfinite(seconds)) seconds = 0;
+    double rounded = std::floor(seconds * 1000 + 0.5);
+    if (rounded < INT32_MIN || rounded > INT32_MAX) return FieldRead::TooLarge;
+    *ms = static_cast<std::int32_t>(rounded);
+    return FieldRead::Number;
+}
+
+FieldRead readIntegerField(const char *text, const char *shown, std::int32_t *value) {
+    if (shown != nullptr && std::strcmp(text, shown) == 0) return FieldRead::Kept;
+    errno = 0;
+    char *end = nullptr;
+    long long number = std::strtoll(text, &end, 10);
+    if (end == text) number = 0;
+    if (errno == ERANGE || number < INT32_MIN || number > INT32_MAX) return FieldRead::TooLarge;
+    *value = static_cast<std::int32_t>(number);
+    return FieldRead::Number;
+}
+
+// A field in milliseconds typed in seconds; out-of-range values take the
+// fallback.
+static bool applySeconds(HWND dialog, int id, std::int32_t *field, std::int32_t low, std::int32_t high,
+                         std::int32_t fallback) {
+    std::int32_t ms = 0;
+    FieldRead read = readSecondsField(getItemText(dialog, id), shownText(id), &ms);
+    if (read == FieldRead::Kept) return false;
+    if (read == FieldRead::TooLarge || !inRange(low, ms, high)) ms = fallback;
+    bool changed = ms != *field;
+    *field = ms;
+    return changed;
+}
+
+static bool applyInteger(HWND dialog, int id, std::int32_t *field, std::int32_t (*check)(FieldRead, std::int32_t)) {
+    std::int32_t value = 0;
+    FieldRead read = readIntegerField(getItemText(dialog, id), shownText(id), &value);
+    if (read == FieldRead::Kept) return false;
+    value = check(read, value);
+    bool changed = value != *field;
+    *field = value;
+    return changed;
+}
+
+static std::int32_t checkTilt(FieldRead read, std::int32_t value) {
+    return read == FieldRead::TooLarge ? 0 : value % 360;
+}
+
+static std::int32_t checkShadowSize(FieldRead read, std::int32_t value) {
+    if (read == FieldRead::TooLarge) return 15;
+    return value < 0 ? 0 : value > 15 ? 15 : value;
+}
+
+static std::int32_t checkReadingTime(FieldRead read, std::int32_t value) {
+    return read == FieldRead::Number && inRange(20, value, 1000) ? value : 50;
+}
+
+// A phrase file name that fits the settings and names a file that opens.
+static bool canOpen(const char *name) {
+    return std::strlen(name) < static_cast<size_t>(phraseFnSize) && fileExists(name);
+}
+
+static const char *comboItem(HWND combo, int index) {
+    LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR || length >= poolStringSize) return emptyString;
+    char *text = poolString();
+    if (SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text)) == CB_ERR) return emptyString;
+    return text;
+}
+
+// The typed name when it opens, else the first name of the list that does;
+// when none does, the typed name if it fits, else the current one.
+static bool applyPhraseFile(HWND dialog) {
+    HWND combo = GetDlgItem(dialog, IDC_PHRASE_FILE);
+    const char *typed = getItemText(dialog, IDC_PHRASE_FILE);
+    const char *chosen = canOpen(typed) ? typed : nullptr;
+    LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+    for (int i = 0; chosen == nullptr && i < count; ++i) {
+        const char *item = comboItem(combo, i);
+        if (canOpen(item)) chosen = item;
+    }
+    if (chosen == nullptr) chosen = std::strlen(typed) < static_cast<size_t>(phraseFnSize) ? typed : settings.PhraseFn;
+    bool changed = std::strcmp(chosen, settings.PhraseFn) != 0;
+    if (changed) copyString(settings.PhraseFn, chosen, phraseFnSize);
+    return changed;
+}
+
+// The list without the current file, openable names only, becomes the four
+// recent names in its order.
+static void applyRecentFiles(HWND dialog) {
+    HWND combo = GetDlgItem(dialog, IDC_PHRASE_FILE);
+    LRESULT current = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                   reinterpret_cast<LPARAM>(settings.PhraseFn));
+    if (current != CB_ERR) SendMessageA(combo, CB_DELETESTRING, current, 0);
+    char *recent[] = {settings.RecentPhraseFn1, settings.RecentPhraseFn2, settings.RecentPhraseFn3,
+                      settings.RecentPhraseFn4};
+    for (char *slot : recent) slot[0] = '\0';
+    int filled = 0;
+    for (int i = 0; filled < 4 && i < SendMessageA(combo, CB_GETCOUNT, 0, 0);) {
+        const char *item = comboItem(combo, i);
+        if (!canOpen(item)) {
+            SendMessageA(combo, CB_DELETESTRING, i, 0);
+            continue;
+        }
+        copyString(recent[filled++], item, phraseFnSize);
+        ++i;
+    }
+}
+
+bool applyConfigControls(HWND dialog) {
+    bool changed = false;
+    changed |= applySeconds(dialog, IDC_PHRASE_INTERVAL, &settings.PhraseInterval, 10, 1000000, 1000);
+    changed |= applySeconds(dialog, IDC_CLEAR_INTERVAL, &settings.ClearInterval, 0, 1000000, 0);
+    changed |= applyInteger(dialog, IDC_MAX_TILT, &settings.MaxTiltDegrees, checkTilt);
+    changed |= applyInteger(dialog, IDC_SHADOW_SIZE, &settings.ShadowSize, checkShadowSize);
+    const char *style = getItemText(dialog, IDC_SHADOW_STYLE);
+    // An empty text means no style is selected; the current one stays.
+    if (!isEmptyString(style) && std::strcmp(style, settings.ShadowStyle) != 0) {
+        copyString(settings.ShadowStyle, style, shadowStyleSize);
+        changed = true;
+    }
+    changed |= applyInteger(dialog, IDC_READING_TIME, &settings.ReadingTimePerChar, checkReadingTime);
+    changed |= applyPhraseFile(dialog);
+    applyRecentFiles(dialog);
+    showConfigValues(dialog);
+    return changed;
+}
+
+void showPhraseFiles(HWND dialog) {
+    HWND combo = GetDlgItem(dialog, IDC_PHRASE_FILE);
+    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    SendMessageA(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(settings.PhraseFn));
+    const char *recent[] = {settings.RecentPhraseFn1, settings.RecentPhraseFn2, settings.RecentPhraseFn3,
+                            settings.RecentPhraseFn4};
+    for (const char *name : recent)
+        if (!isEmptyString(name)) SendMessageA(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
+    SendMessageA(combo, CB_SETCURSEL, 0, 0);
+
+    std::uint32_t length = static_cast<std::uint32_t>(std::strlen(settings.PhraseFn));
+    const char *shown = settings.PhraseFn;
+    if (length >= 37) shown = poolFormat("...%s", partString(settings.PhraseFn, length - 32, length - 1));
+    setItemTextIfChanged(dialog, IDC_FILE_STATUS, poolFormat("Checking %s ...", shown));
+    fetchPhrase(openOnlyRequest);
+    const char *status;
+    if (!fileExists(settings.PhraseFn))
+        status = "%s not found";
+    else
+        status = phraseFile.multiLineMode ? "%s is a multi-line file" : "%s is a single-line file";
+    setItemTextIfChanged(dialog, IDC_FILE_STATUS, poolFormat(status, shown));
+    redrawLater(GetDlgItem(dialog, IDC_FILE_STATUS));
+}
+
+static void enableItem(HWND dialog, int id, bool on) { EnableWindow(GetDlgItem(dialog, id), on ? TRUE : FALSE); }
+
+void showConfigValues(HWND dialog) {
+    showPhraseFiles(dialog);
+    showField(dialog, IDC_PHRASE_INTERVAL, poolFormat("%.2f", settings.PhraseInterval * 0.001));
+    showField(dialog, IDC_CLEAR_INTERVAL, poolFormat("%.2f", settings.ClearInterval * 0.001));
+    showField(dialog, IDC_MAX_TILT, poolFormat("%i", static_cast<int>(settings.MaxTiltDegrees)));
+    showField(dialog, IDC_SHADOW_SIZE, poolFormat("%i", static_cast<int>(settings.ShadowSize)));
+
+    HWND styles = GetDlgItem(dialog, IDC_SHADOW_STYLE);
+    SendMessageA(styles, CB_RESETCONTENT, 0, 0);
+    for (const char *name : shadowStyleNames)
+        SendMessageA(styles, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
+    SendMessageA(styles, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(settings.ShadowStyle));
+
+    showField(dialog, IDC_READING_TIME, poolFormat("%i", static_cast<int>(settings.ReadingTimePerChar)));
+
+    static const int singleLineControls[] = {IDC_PHRASE_INTERVAL, IDC_CLEAR_INTERVAL, IDC_MAX_TILT,
+                                             IDC_SHADOW_SIZE,     IDC_SHADOW_STYLE,   IDC_SINGLE_LINE_FONTS};
+    static const int multiLineControls[] = {IDC_READING_TIME, IDC_MULTI_LINE_FONTS};
+    bool multi = phraseFile.multiLineMode;
+    for (int id : singleLineControls) enableItem(dialog, id, !multi);
+    for (int id : multiLineControls) enableItem(dialog, id, multi);
+    if (!multi) enableItem(dialog, IDC_SHADOW_SIZE, std::strcmp(settings.ShadowStyle, "No Shadow") != 0);
+}

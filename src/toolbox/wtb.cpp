@@ -1,0 +1,114 @@
+// Control texts, redrawing, keeping windows on the screen, subclassing,
+// commands and the file-open dialog.
+#include "wtb.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+
+#include "tbas.h"
+
+char *getWindowText(HWND window) {
+    char *text = poolString();
+    LRESULT length = SendMessageA(window, WM_GETTEXT, poolStringSize, reinterpret_cast<LPARAM>(text));
+    if (length < 0) length = 0;
+    if (length >= poolStringSize) length = poolStringSize - 1;
+    text[length] = '\0';
+    return text;
+}
+
+const char *getItemText(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    if (item == nullptr) return emptyString;
+    return getWindowText(item);
+}
+
+int setWindowTextIfChanged(HWND window, const char *text) {
+    if (text == nullptr) text = emptyString;
+    if (std::strlen(text) < static_cast<size_t>(poolStringSize) && std::strcmp(getWindowText(window), text) == 0)
+        return 3;
+    return static_cast<int>(SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? 0 : 1);
+}
+
+int setItemTextIfChanged(HWND dialog, int id, const char *text) {
+    HWND item = GetDlgItem(dialog, id);
+    if (item == nullptr) return 1;
+    return setWindowTextIfChanged(item, text);
+}
+
+const char *getClassName(HWND window) {
+    char *name = poolString();
+    if (GetClassNameA(window, name, poolStringSize) == 0) return emptyString;
+    return name;
+}
+
+HINSTANCE windowInstance(HWND window) {
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+}
+
+HWND parentWindow(HWND window) { return GetParent(window); }
+
+int redrawNow(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return 0;
+}
+
+int redrawLater(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_INTERNALPAINT);
+    return 0;
+}
+
+// How far to move an edge pair back inside 0..limit: a window that sticks out
+// at the far side moves back by its overflow, but never past 0.
+static LONG shiftInside(LONG low, LONG high, LONG limit) {
+    if (low < 0) return -low;
+    if (high > limit) return -(high - limit < low ? high - limit : low);
+    return 0;
+}
+
+int keepOnScreen(HWND window) {
+    RECT work;
+    LONG rightLimit, bottomLimit;
+    if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+        rightLimit = work.right;
+        bottomLimit = work.bottom;
+    } else {
+        rightLimit = GetSystemMetrics(SM_CXSCREEN);
+        bottomLimit = GetSystemMetrics(SM_CYSCREEN);
+    }
+    RECT r;
+    if (!GetWindowRect(window, &r)) return 0;
+    LONG dx = shiftInside(r.left, r.right, rightLimit);
+    LONG dy = shiftInside(r.top, r.bottom, bottomLimit);
+    if (dx == 0 && dy == 0) return 0;
+    MoveWindow(window, r.left + dx, r.top + dy, r.right - r.left, r.bottom - r.top, FALSE);
+    redrawLater(window);
+    return 1;
+}
+
+int subclassWindow(HWND window, WNDPROC procedure, WNDPROC *old) {
+    if (old != nullptr) *old = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+    return SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)) == 0 ? 1 : 0;
+}
+
+LRESULT sendCommand(HWND window, int code, LPARAM lParam, int id) {
+    return SendMessageA(window, WM_COMMAND, MAKEWPARAM(id & 0xFFFF, code & 0xFFFF), lParam);
+}
+
+int openFileDialog(HWND owner, const char *title, const char *initialDir, const char *filter,
+                   std::uint32_t bufferSize, char *buffer) {
+    OPENFILENAMEA request;
+    std::memset(&request, 0, sizeof request);
+    // The classic size, without the later extension fields, so that every
+    // version of the common dialogs takes it.
+    request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    request.hwndOwner = owner;
+    request.lpstrFilter = filter;
+    request.nFilterIndex = 1;
+    request.lpstrFile = buffer;
+    request.nMaxFile = bufferSize;
+    request.lpstrInitialDir = initialDir;
+    request.lpstrTitle = title;
+    request.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    return GetOpenFileNameA(&request) ? 0 : 1;
+}

@@ -1,0 +1,59 @@
+// Window and dialog helpers of the toolbox: control texts through the string
+// pool, redrawing, keeping a window on the screen, subclassing, commands, the
+// file-open dialog, the help tool-tip, and the hidden window that hears of
+// system setting changes.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// Control texts. Results are pool strings; a text of 2000 or more characters
+// comes back cut to 1999.
+char *getWindowText(HWND window);
+// The shared empty string when the dialog has no such control.
+const char *getItemText(HWND dialog, int id);
+// 3 when the window already shows exactly this text (nothing is sent, so the
+// control does not flicker), else the result of WM_SETTEXT's send: 0.
+int setWindowTextIfChanged(HWND window, const char *text);
+// 1 when the dialog has no such control.
+int setItemTextIfChanged(HWND dialog, int id, const char *text);
+// The shared empty string when the class name cannot be read.
+const char *getClassName(HWND window);
+
+// Windows.
+HINSTANCE windowInstance(HWND window);
+HWND parentWindow(HWND window);
+int redrawNow(HWND window);
+int redrawLater(HWND window);
+// Moves a window that sticks out past the right or bottom edge of the work
+// area (or out past the left or top edge of the screen) back inside; 1 when
+// it moved.
+int keepOnScreen(HWND window);
+// Installs a new window procedure; the old one is stored when a place is
+// given. 1 when the platform refused.
+int subclassWindow(HWND window, WNDPROC procedure, WNDPROC *old);
+LRESULT sendCommand(HWND window, int code, LPARAM lParam, int id);
+// Gives every "Edit" child select-all on focus and every "ListBox" child the
+// right-click caret move; 1 when the children could not be walked.
+int hookChildControls(HWND window);
+
+// Runs the file-open dialog; 0 when a file was chosen (its full path is then
+// in the buffer), 1 on cancel or error.
+int openFileDialog(HWND owner, const char *title, const char *initialDir, const char *filter,
+                   std::uint32_t bufferSize, char *buffer);
+
+// Settings changes: the handler is called, with no arguments, whenever the
+// system broadcasts that a setting changed. 0 when it is registered.
+typedef void (*SettingsChangeHandler)();
+int addSettingsChangeHandler(SettingsChangeHandler handler);
+
+// Help tool-tips: a small popup beside the cursor holding the help text of a
+// control.
+enum TooltipResult { tooltipShown = 0, tooltipNoOwner = 1111, tooltipNoText = 1112, tooltipNoClass = 1113,
+                     tooltipNoWindow = 1114 };
+int showTooltip(HWND owner, const char *text, std::int32_t showDelay, std::int32_t hideTime,
+                std::int32_t horizontalLimit, std::int32_t verticalLimit, std::int32_t restartOnMove);
+void hideTooltip();
+// The help text of a control; the empty text when it has none.
+const char *tooltipTextFor(std::int32_t id);

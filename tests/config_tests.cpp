@@ -1,0 +1,272 @@
+// Tests of the configuration dialog on Wine: the real template and procedure
+// opened as the host opens it, driven through real controls and focus
+// changes from inside its own modal loop, and read back from the settings
+// and the real registry.
+#include <windows.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "host/host.h"
+#include "main/config/config.h"
+#include "main/phrase/phrase.h"
+#include "main/settings/settings.h"
+#include "res/resource.h"
+#include "test_files.h"
+#include "test_registry.h"
+#include "toolbox/wkrnl.h"
+
+namespace {
+
+std::function<void(HWND)> script;
+
+void settle(int ms) {
+    DWORD end = GetTickCount() + ms;
+    MSG msg;
+    do {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(5);
+    } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+// The visible dialog with that title (any title when null). A modal dialog
+// shows itself once its loop finds the queue empty, so callers poll from a
+// timer and return to the loop in between.
+HWND visibleDialog(const char *title) {
+    HWND w = nullptr;
+    while ((w = FindWindowExA(nullptr, w, "#32770", title)) != nullptr)
+        if (IsWindowVisible(w)) return w;
+    return nullptr;
+}
+
+void CALLBACK driveDialog(HWND, UINT, UINT_PTR id, DWORD) {
+    static int polls = 0;
+    HWND dialog = visibleDialog(nullptr);
+    if (dialog == nullptr && ++polls < 500) return;
+    KillTimer(nullptr, id);
+    polls = 0;
+    if (dialog == nullptr) {
+        ADD_FAILURE() << "the dialog never showed";
+        EndDialog(FindWindowA("#32770", nullptr), 99);
+        return;
+    }
+    settle(400);  // the start-up steps and the preview's first phrases
+    script(dialog);
+    if (IsWindowVisible(dialog)) EndDialog(dialog, 99);  // a script that failed halfway
+}
+
+// Opens the dialog as the host does, runs the script inside it and returns
+// the dialog's result.
+int runDialog(std::function<void(HWND)> steps) {
+    script = std::move(steps);
+    SetTimer(nullptr, 0, 10, driveDialog);
+    return showConfigDialog(nullptr);
+}
+
+HWND item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
+std::string text(HWND dialog, int id) { char s[2000]; GetDlgItemTextA(dialog, id, s, sizeof s); return s; }
+void click(HWND dialog, int id) { SendMessageA(item(dialog, id), BM_CLICK, 0, 0); settle(30); }
+
+// Types into a field as a user would and leaves it, which applies it.
+void enter(HWND dialog, int id, const std::string &typed) {
+    SetFocus(item(dialog, id));
+    SetDlgItemTextA(dialog, id, typed.c_str());
+    SetFocus(item(dialog, IDC_SELECT_FILE));
+    settle(30);
+}
+
+// Picks chosen.txt in the file dialog once it is up.
+void CALLBACK answerFileDialog(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND files = visibleDialog("Select new single-line or multi-line file");
+    if (files == nullptr) return;
+    KillTimer(nullptr, id);
+    SetDlgItemTextA(files, 1148, "chosen.txt");  // the file name box of either layout
+    SetDlgItemTextA(files, 1152, "chosen.txt");
+    PostMessageA(files, WM_COMMAND, IDOK, 0);
+}
+
+std::string recentFiles() {
+    return std::string(settings.RecentPhraseFn1) + "|" + settings.RecentPhraseFn2 + "|" + settings.RecentPhraseFn3 +
+           "|" + settings.RecentPhraseFn4;
+}
+
+struct ConfigTest : SettingsTest {
+    std::string folder;
+    void SetUp() override {
+        SettingsTest::SetUp();
+        hostState.instance = GetModuleHandleA(nullptr);
+        // The dialog makes the install folder current: take the test folder
+        // once, before any dialog ran.
+        static const std::string testFolder = [] {
+            char here[MAX_PATH];
+            GetCurrentDirectoryA(sizeof here, here);
+            return std::string(here);
+        }();
+        folder = testFolder + "\\config-install";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        writeRegString(HKEY_CURRENT_USER, settingsKey, "InstallDir", folder.c_str());
+        for (const char *name : {"words.txt", "e1.txt", "e2.txt", "gone.txt"})
+            writeTestFile(folder + "\\" + name, "one\ntwo\nthree\n");
+        writeTestFile(folder + "\\passages.txt", "%\nA first passage.\n%\nA second one.\n%\n");
+        writeRegString(HKEY_CURRENT_USER, settingsKey, "PhraseFn", "words.txt");
+        writeRegDword(HKEY_CURRENT_USER, settingsKey, "VeryFirstTime", 0);
+    }
+};
+
+TEST_F(ConfigTest, TypedNumbersAreCheckedAndOkStoresThem) {
+    writeRegDword(HKEY_CURRENT_USER, settingsKey, "PhraseInterval", 1234);
+    int result = runDialog([](HWND d) {
+        // A field left as it was shown keeps its stored value, unrounded.
+        enter(d, IDC_CLEAR_INTERVAL, "2000");
+        EXPECT_EQ(text(d, IDC_PHRASE_INTERVAL), "1.23");
+        EXPECT_EQ(settings.PhraseInterval, 1234);
+        EXPECT_EQ(settings.ClearInterval, 0);
+        const struct { const char *typed; int ms; } intervals[] = {
+            {"0.5", 500}, {"0.001", 1000}, {"letters", 1000}, {"2.01", 2010}, {"1e10", 1000},
+            {"0.25", 250}, {"nan", 1000}, {"0.75", 750}, {"-inf", 1000}, {"0.5", 500}};
+        for (const auto &c : intervals) {
+            enter(d, IDC_PHRASE_INTERVAL, c.typed);
+            EXPECT_EQ(settings.PhraseInterval, c.ms) << c.typed;
+        }
+        enter(d, IDC_MAX_TILT, "400");
+        enter(d, IDC_SHADOW_SIZE, "99");
+        enter(d, IDC_READING_TIME, "5");
+        EXPECT_EQ(text(d, IDC_SHADOW_SIZE), "15");
+        click(d, IDOK);
+    });
+    EXPECT_EQ(result, 1);
+    const struct { const char *name; DWORD value; } stored[] = {
+        {"PhraseInterval", 500}, {"ClearInterval", 0}, {"MaxTiltDegrees", 40}, {"ShadowSize", 15},
+        {"ReadingTimePerChar", 50}};
+    for (const auto &s : stored) EXPECT_EQ(readRegDword(HKEY_CURRENT_USER, settingsKey, s.name, 7), s.value) << s.name;
+}
+
+TEST_F(ConfigTest, ControlsFollowTheShadowStyleAndTheKindOfFile) {
+    runDialog([](HWND d) {
+        EXPECT_EQ(text(d, IDC_FILE_STATUS), "words.txt is a single-line file");
+        EXPECT_TRUE(IsWindowEnabled(item(d, IDC_SHADOW_SIZE)));
+        // Home on the style list selects "No Shadow"; the field goes at once.
+        SetFocus(item(d, IDC_SHADOW_STYLE));
+        SendMessageA(item(d, IDC_SHADOW_STYLE), WM_KEYDOWN, VK_HOME, 0);
+        settle(50);
+        EXPECT_STREQ(settings.ShadowStyle, "No Shadow");
+        EXPECT_FALSE(IsWindowEnabled(item(d, IDC_SHADOW_SIZE)));
+        enter(d, IDC_PHRASE_FILE, "passages.txt");
+        EXPECT_EQ(text(d, IDC_FILE_STATUS), "passages.txt is a multi-line file");
+        for (int id : {IDC_PHRASE_INTERVAL, IDC_CLEAR_INTERVAL, IDC_MAX_TILT, IDC_SHADOW_STYLE, IDC_SINGLE_LINE_FONTS})
+            EXPECT_FALSE(IsWindowEnabled(item(d, id))) << id;
+        EXPECT_TRUE(IsWindowEnabled(item(d, IDC_READING_TIME)));
+        EXPECT_TRUE(IsWindowEnabled(item(d, IDC_MULTI_LINE_FONTS)));
+        click(d, IDCANCEL);
+    });
+}
+
+TEST_F(ConfigTest, StatusLineAndRecentFiles) {
+    std::string long40 = std::string(36, 'L') + ".txt", fits36 = std::string(32, 'S') + ".txt";
+    writeTestFile(folder + "\\" + long40, "x\n");
+    writeTestFile(folder + "\\" + fits36, "x\n");
+    writeTestFile(folder + "\\chosen.txt", "x\n");
+    writeRegString(HKEY_CURRENT_USER, settingsKey, "PhraseFn", "nowhere.txt");
+    writeRegString(HKEY_CURRENT_USER, settingsKey, "RecentPhraseFn1", "words.txt");
+    writeRegString(HKEY_CURRENT_USER, settingsKey, "RecentPhraseFn2", "gone.txt");
+    writeRegString(HKEY_CURRENT_USER, settingsKey, "RecentPhraseFn3", "passages.txt");
+    DeleteFileA((folder + "\\gone.txt").c_str());
+    runDialog([&](HWND d) {
+        EXPECT_EQ(text(d, IDC_FILE_STATUS), "nowhere.txt not found");
+        enter(d, IDC_PHRASE_FILE, long40);
+        EXPECT_EQ(text(d, IDC_FILE_STATUS), "..." + long40.substr(8) + " is a single-line file");
+        EXPECT_EQ(recentFiles(), "words.txt|passages.txt||");
+        enter(d, IDC_PHRASE_FILE, fits36);
+        EXPECT_EQ(text(d, IDC_FILE_STATUS), fits36 + " is a single-line file");
+        // A missing name gives way to the first one of the list that opens.
+        enter(d, IDC_PHRASE_FILE, "missing.txt");
+        EXPECT_STREQ(settings.PhraseFn, fits36.c_str());
+        enter(d, IDC_PHRASE_FILE, "words.txt");
+        EXPECT_EQ(recentFiles(), fits36 + "|" + long40 + "|passages.txt|");
+        enter(d, IDC_PHRASE_FILE, "e1.txt");
+        enter(d, IDC_PHRASE_FILE, "e2.txt");
+        EXPECT_EQ(recentFiles(), "e1.txt|words.txt|" + fits36 + "|" + long40);
+        // Chosen through the file dialog inside the install folder: relative.
+        SetTimer(nullptr, 0, 50, answerFileDialog);
+        click(d, IDC_SELECT_FILE);
+        EXPECT_STREQ(settings.PhraseFn, "chosen.txt");
+        click(d, IDOK);
+    });
+    EXPECT_EQ(readRaw(settingsKey, "PhraseFn"), std::string("chosen.txt", 11));
+    EXPECT_EQ(readRaw(settingsKey, "RecentPhraseFn1"), std::string("e2.txt", 7));
+}
+
+TEST_F(ConfigTest, CancelWritesNothingAndThePreviewRunsAndStays) {
+    runDialog([](HWND d) { click(d, IDOK); });
+    std::string before;
+    for (const std::string &name : rawValueNames(settingsKey)) before += name + "=" + readRaw(settingsKey, name.c_str()) + ";";
+    int result = runDialog([](HWND d) {
+        enter(d, IDC_PHRASE_INTERVAL, "7");
+        enter(d, IDC_PHRASE_FILE, "passages.txt");
+        // The preview draws, and clicking it never ends the dialog.
+        HWND preview = item(d, IDC_PREVIEW);
+        RECT r;
+        GetWindowRect(preview, &r);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        INPUT press[2] = {};
+        press[0].type = press[1].type = INPUT_MOUSE;
+        press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, press, sizeof(INPUT));
+        settle(1500);
+        EXPECT_TRUE(IsWindowVisible(d));
+        EXPECT_EQ(GetFocus(), preview);
+        HDC screen = GetDC(preview);
+        int lit = 0;
+        GetClientRect(preview, &r);
+        for (int y = 0; y < r.bottom; y += 2)
+            for (int x = 0; x < r.right; x += 2) lit += GetPixel(screen, x, y) != 0;
+        ReleaseDC(preview, screen);
+        EXPECT_GT(lit, 20);
+        click(d, IDCANCEL);
+    });
+    EXPECT_EQ(result, 1);
+    std::string after;
+    for (const std::string &name : rawValueNames(settingsKey)) after += name + "=" + readRaw(settingsKey, name.c_str()) + ";";
+    EXPECT_EQ(after, before);
+}
+
+// The module named JUL greets in Danish and shows no credits or addresses.
+// The test program runs a copy of itself under that name.
+TEST_F(ConfigTest, AProgramNamedJulGreetsInDanish) {
+    if (GetEnvironmentVariableA("LUMORA_JUL_CHILD", nullptr, 0) != 0) {
+        runDialog([](HWND d) {
+            char caption[100];
+            GetWindowTextA(d, caption, sizeof caption);
+            EXPECT_STREQ(caption, "Gl\xE6" "delig jul og godt nyt\xE5" "r !");
+            for (int id : {IDC_CREDITS, IDC_COPYRIGHT, IDC_FEEDBACK}) EXPECT_FALSE(IsWindowVisible(item(d, id))) << id;
+            click(d, IDCANCEL);
+        });
+        return;
+    }
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    ASSERT_TRUE(CopyFileA(self, "JUL.EXE", FALSE));
+    SetEnvironmentVariableA("LUMORA_JUL_CHILD", "1");
+    char command[] = "JUL.EXE --gtest_filter=ConfigTest.AProgramNamedJulGreetsInDanish";
+    STARTUPINFOA start = {};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION child;
+    ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &child));
+    SetEnvironmentVariableA("LUMORA_JUL_CHILD", nullptr);
+    ASSERT_EQ(WaitForSingleObject(child.hProcess, 60000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(child.hProcess, &code);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    DeleteFileA("JUL.EXE");
+    EXPECT_EQ(code, 0u);
+}
+
+}  // namespace
