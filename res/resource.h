@@ -26,3 +26,32 @@
 #define IDC_COPYRIGHT 1021
 #define IDC_FEEDBACK 1019
 #define IDC_FILE_STATUS 1043
+
+// The colours dialog.
+#define IDD_COLORS 169
+#define IDC_COLOR_SCHEME 1037
+#define IDC_SAVE_SCHEME 1051
+#define IDC_DELETE_SCHEME 1052
+#define IDC_MIN_BRIGHTNESS 1030
+#define IDC_MAX_BRIGHTNESS 1031
+#define IDC_MIN_SATURATION 1032
+#define IDC_MAX_SATURATION 1033
+#define IDC_BACKGROUND_SWATCH 1036
+#define IDC_MIN_CONTRAST 1035
+
+// The save-scheme dialog. Its name field shares the Delete button's id.
+#define IDD_SAVE_SCHEME 174
+#define IDC_SCHEME_NAME 1052
+
+// The font selection dialog.
+#define IDD_FONTS 168
+#define IDC_FONT_LIST 1017
+#define IDC_MIN_FONT_SIZE 1048
+#define IDC_MAX_FONT_SIZE 1049
+#define IDC_FONT_COUNT 1023
+#define IDC_FONT_SAMPLE 1025
+#define IDC_FONT_NAME 1024
+#define IDC_SMOOTHING_TIP 1039
+#define IDC_SMOOTHING_TIP_1 1040
+#define IDC_SMOOTHING_TIP_3 1042
+#define IDC_SMOOTHING_TIP_2 1041

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -15,81 +14,12 @@
 #include "main/phrase/phrase.h"
 #include "main/settings/settings.h"
 #include "res/resource.h"
+#include "dialog_driver.h"
 #include "test_files.h"
 #include "test_registry.h"
 #include "toolbox/wkrnl.h"
 
 namespace {
-
-std::function<void(HWND)> script;
-
-void settle(int ms) {
-    DWORD end = GetTickCount() + ms;
-    MSG msg;
-    do {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
-}
-
-// The visible dialog with that title (any title when null). A modal dialog
-// shows itself once its loop finds the queue empty, so callers poll from a
-// timer and return to the loop in between.
-HWND visibleDialog(const char *title) {
-    HWND w = nullptr;
-    while ((w = FindWindowExA(nullptr, w, "#32770", title)) != nullptr)
-        if (IsWindowVisible(w)) return w;
-    return nullptr;
-}
-
-void CALLBACK driveDialog(HWND, UINT, UINT_PTR id, DWORD) {
-    static int polls = 0;
-    HWND dialog = visibleDialog(nullptr);
-    if (dialog == nullptr && ++polls < 500) return;
-    KillTimer(nullptr, id);
-    polls = 0;
-    if (dialog == nullptr) {
-        ADD_FAILURE() << "the dialog never showed";
-        EndDialog(FindWindowA("#32770", nullptr), 99);
-        return;
-    }
-    settle(400);  // the start-up steps and the preview's first phrases
-    script(dialog);
-    if (IsWindowVisible(dialog)) EndDialog(dialog, 99);  // a script that failed halfway
-}
-
-// Opens the dialog as the host does, runs the script inside it and returns
-// the dialog's result.
-int runDialog(std::function<void(HWND)> steps) {
-    script = std::move(steps);
-    SetTimer(nullptr, 0, 10, driveDialog);
-    return showConfigDialog(nullptr);
-}
-
-HWND item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
-std::string text(HWND dialog, int id) { char s[2000]; GetDlgItemTextA(dialog, id, s, sizeof s); return s; }
-void click(HWND dialog, int id) { SendMessageA(item(dialog, id), BM_CLICK, 0, 0); settle(30); }
-
-// Types into a field as a user would and leaves it, which applies it.
-void enter(HWND dialog, int id, const std::string &typed) {
-    SetFocus(item(dialog, id));
-    SetDlgItemTextA(dialog, id, typed.c_str());
-    SetFocus(item(dialog, IDC_SELECT_FILE));
-    settle(30);
-}
-
-// Picks chosen.txt in the file dialog once it is up.
-void CALLBACK answerFileDialog(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND files = visibleDialog("Select new single-line or multi-line file");
-    if (files == nullptr) return;
-    KillTimer(nullptr, id);
-    SetDlgItemTextA(files, 1148, "chosen.txt");  // the file name box of either layout
-    SetDlgItemTextA(files, 1152, "chosen.txt");
-    PostMessageA(files, WM_COMMAND, IDOK, 0);
-}
 
 std::string recentFiles() {
     return std::string(settings.RecentPhraseFn1) + "|" + settings.RecentPhraseFn2 + "|" + settings.RecentPhraseFn3 +
@@ -193,7 +123,11 @@ TEST_F(ConfigTest, StatusLineAndRecentFiles) {
         enter(d, IDC_PHRASE_FILE, "e2.txt");
         EXPECT_EQ(recentFiles(), "e1.txt|words.txt|" + fits36 + "|" + long40);
         // Chosen through the file dialog inside the install folder: relative.
-        SetTimer(nullptr, 0, 50, answerFileDialog);
+        answerDialog("Select new single-line or multi-line file", [](HWND files) {
+            SetDlgItemTextA(files, 1148, "chosen.txt");  // the file name box of either layout
+            SetDlgItemTextA(files, 1152, "chosen.txt");
+            PostMessageA(files, WM_COMMAND, IDOK, 0);
+        });
         click(d, IDC_SELECT_FILE);
         EXPECT_STREQ(settings.PhraseFn, "chosen.txt");
         click(d, IDOK);

@@ -244,6 +244,41 @@ xdotool key Escape
 saver_ends 5
 check "Escape closes it with 1" is "$saver_code" 1
 
+echo "# the colours and font dialogs"
+dialog_named() {  # exact title
+  local i
+  for i in $(seq 1 50); do
+    xdotool search --onlyvisible --name "^$1\$" windowfocus --sync >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+start_saver /c
+dialog_named 'Lumora Screensaver'
+sleep 1
+xdotool key alt+l
+check "Colors... opens the colours dialog" dialog_named Colors
+shot colors-dialog >/dev/null
+# The scheme list: (Unnamed), Color On Black, ... Dark Gray, ... Light Gray, Color On White.
+xdotool key Down Down Down
+sleep 1
+shot colors-white >/dev/null
+# The strip of the preview below the colours dialog, which opens at the mouse.
+check "Color On White turns the preview white" is \
+  "$(convert "$shots/colors-white.png" -crop 330x30+292+556 +repage -format '%[fx:mean.intensity > 0.8 ? 0 : 1]' info: 2>/dev/null || echo 1)" 0
+xdotool key Return
+dialog_named 'Lumora Screensaver'
+xdotool key alt+f
+check "Fonts... opens the font dialog" dialog_named 'Multi-Line Fonts'
+shot fonts-dialog >/dev/null
+xdotool key Escape
+dialog_named 'Lumora Screensaver'
+xdotool key alt+o
+saver_ends 5
+check "OK of both dialogs ends with 1" is "$saver_code" 1
+check "and stores the white background" is \
+  "$(wine_run reg query "$settings" /v BackgroundColor 2>/dev/null | tr -d '\r' | awk '/BackgroundColor/ {print $3}')" 0xffffff
+
 echo "# modes that show nothing"
 for tail in "/p 0" "/p" "/x"; do
   before=$(shot "before-${tail//[ \/]/}")

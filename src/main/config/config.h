@@ -29,12 +29,36 @@ void showPhraseFiles(HWND dialog);
 // display depends on changed.
 bool applyConfigControls(HWND dialog);
 
+// Numeric fields remember the text they were last filled with, so that a
+// field the user did not touch keeps its stored value exactly.
+void showField(HWND dialog, int id, const char *text);
+// Null for a field that was never filled.
+const char *shownText(int id);
+
 // A number typed into a field, with what was shown there: a field whose text
 // is still the one it was filled with keeps the stored value exactly.
 // Decimal fields are seconds read to the nearest millisecond.
 enum class FieldRead { Kept, Number, NotANumber, TooLarge };
 FieldRead readSecondsField(const char *text, const char *shown, std::int32_t *ms);
 FieldRead readIntegerField(const char *text, const char *shown, std::int32_t *value);
+
+// The colours dialog: 1 when the values stay, 2 when Cancel undid accepted
+// changes. Opened from the configuration dialog.
+INT_PTR CALLBACK colorsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK saveSchemeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+void showColorValues(HWND dialog);
+bool readColorFields(HWND dialog);
+int saveSchemeAs(HWND dialog);
+int deleteScheme(HWND dialog);
+// 0 when a scheme may be saved under the name, else 1 after saying why.
+int validateCsSaveName(const char *name);
+
+// The font selection dialog edits this list (singleLineFonts or
+// multiLineFonts) and the sizes of its mode: 1 when OK found a change, else 2.
+extern struct List *fontListToEdit;
+INT_PTR CALLBACK fontsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+void readFontSizes(HWND dialog);
+void showFontSmoothingTip(HWND dialog);
 
 // The preview pane's window class, "LumoraPreview", registered at most once;
 // its atom, 0 when registration failed.

@@ -132,10 +132,17 @@ static void handleCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
         closeDialog(dialog);
         break;
     case IDC_CREDITS:
+        // The credits are not part of the program yet.
+        break;
     case IDC_COLORS:
+        if (DialogBoxParamA(windowInstance(dialog), MAKEINTRESOURCEA(IDD_COLORS), dialog, colorsDialogProc, 0) != 1)
+            fadeClear(previewWindow);
+        break;
     case IDC_SINGLE_LINE_FONTS:
     case IDC_MULTI_LINE_FONTS:
-        // Their dialogs are not part of the program yet.
+        fontListToEdit = id == IDC_SINGLE_LINE_FONTS ? singleLineFonts : multiLineFonts;
+        if (DialogBoxParamA(windowInstance(dialog), MAKEINTRESOURCEA(IDD_FONTS), dialog, fontsDialogProc, 0) == 1)
+            fadeClear(previewWindow);
         break;
     case IDC_SELECT_FILE:
         selectPhraseFile(dialog);

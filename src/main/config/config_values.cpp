@@ -13,28 +13,6 @@
 #include "toolbox/tbas.h"
 #include "toolbox/wtb.h"
 
-// The numeric fields and the text each was last filled with.
-struct ShownField {
-    int id;
-    char text[64];
-};
-static ShownField shownFields[] = {
-    {IDC_PHRASE_INTERVAL, ""}, {IDC_CLEAR_INTERVAL, ""}, {IDC_MAX_TILT, ""},
-    {IDC_SHADOW_SIZE, ""},     {IDC_READING_TIME, ""},
-};
-
-static const char *shownText(int id) {
-    for (const ShownField &field : shownFields)
-        if (field.id == id) return field.text;
-    return nullptr;
-}
-
-static void showField(HWND dialog, int id, const char *text) {
-    for (ShownField &field : shownFields)
-        if (field.id == id) copyString(field.text, text, sizeof field.text);
-    setItemTextIfChanged(dialog, id, text);
-}
-
 FieldRead readSecondsField(const char *text, const char *shown, std::int32_t *ms) {
     if (shown != nullptr && std::strcmp(text, shown) == 0) return FieldRead::Kept;
     char *end = nullptr;

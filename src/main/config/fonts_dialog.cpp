@@ -1,0 +1,168 @@
+// The font selection dialog: which installed TrueType fonts a mode draws
+// with, and its size range, with a sample of the font under the caret.
+#include "main/config/config.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "main/settings/settings.h"
+#include "res/resource.h"
+#include "toolbox/lst.h"
+#include "toolbox/tbas.h"
+#include "toolbox/wkrnl.h"
+#include "toolbox/wtb.h"
+
+List *fontListToEdit = nullptr;
+
+// At most this many selected fonts are read back and stored.
+constexpr int maxStoredFonts = 200;
+
+static std::int32_t *minSizeOfList = nullptr;
+static std::int32_t *maxSizeOfList = nullptr;
+static bool fontsChanged = false;
+static LRESULT openingCount = 0;
+static HFONT sampleFont = nullptr;
+static HBRUSH sampleBrush = nullptr;
+
+static const int smoothingTips[] = {IDC_SMOOTHING_TIP, IDC_SMOOTHING_TIP_1, IDC_SMOOTHING_TIP_2, IDC_SMOOTHING_TIP_3};
+
+void showFontSmoothingTip(HWND dialog) {
+    const char *smoothing = readRegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "FontSmoothing", "0");
+    int show = std::strcmp(smoothing, "0") == 0 ? SW_SHOW : SW_HIDE;
+    for (int id : smoothingTips) ShowWindow(GetDlgItem(dialog, id), show);
+}
+
+void readFontSizes(HWND dialog) {
+    std::int32_t low = std::atoi(getItemText(dialog, IDC_MIN_FONT_SIZE));
+    std::int32_t high = std::atoi(getItemText(dialog, IDC_MAX_FONT_SIZE));
+    low = low < 5 ? 5 : low > 100 ? 100 : low;
+    high = high < low ? low : high > 500 ? 500 : high;
+    if (low != *minSizeOfList || high != *maxSizeOfList) fontsChanged = true;
+    *minSizeOfList = low;
+    *maxSizeOfList = high;
+}
+
+static void releaseName(void *name) { memFree(name); }
+
+// Stores the selected names, the list's order reversed, as the edited list.
+static void storeSelectedFonts(HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_FONT_LIST);
+    int selected[maxStoredFonts];
+    LRESULT count = SendMessageA(list, LB_GETSELITEMS, maxStoredFonts, reinterpret_cast<LPARAM>(selected));
+    if (count == LB_ERR) return;
+    // The old names go back to the heap with their nodes.
+    lstClear(fontListToEdit, releaseName);
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT length = SendMessageA(list, LB_GETTEXTLEN, selected[i], 0);
+        if (length == LB_ERR || length >= 100) continue;
+        char name[100];
+        if (SendMessageA(list, LB_GETTEXT, selected[i], reinterpret_cast<LPARAM>(name)) == LB_ERR) continue;
+        char *copy = dupString(name);
+        if (copy != nullptr && lstPrepend(fontListToEdit, copy) != 0) memFree(copy);
+    }
+}
+
+static void showSelection(HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_FONT_LIST);
+    LRESULT count = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
+    if (count == LB_ERR) return;
+    if (count != openingCount) fontsChanged = true;
+    setItemTextIfChanged(dialog, IDC_FONT_COUNT, poolFormat("%i", static_cast<int>(count)));
+    LRESULT caret = SendMessageA(list, LB_GETCARETINDEX, 0, 0);
+    if (caret == LB_ERR) return;
+    LRESULT length = SendMessageA(list, LB_GETTEXTLEN, caret, 0);
+    if (length == LB_ERR || length >= poolStringSize) return;
+    char *name = poolString();
+    if (SendMessageA(list, LB_GETTEXT, caret, reinterpret_cast<LPARAM>(name)) == LB_ERR) return;
+    setItemTextIfChanged(dialog, IDC_FONT_NAME, name);
+    setItemTextIfChanged(dialog, IDC_FONT_SAMPLE, name);
+}
+
+static bool initFontsDialog(HWND dialog) {
+    keepOnScreen(dialog);
+    hookChildControls(dialog);
+    fontsChanged = false;
+    openingCount = 0;
+    if (sampleBrush == nullptr) sampleBrush = CreateSolidBrush(RGB(255, 255, 255));
+    if (fontListToEdit != nullptr && fontListToEdit == singleLineFonts) {
+        setWindowTextIfChanged(dialog, "Single-Line Fonts");
+        minSizeOfList = &settings.SingleLineMinFontSize;
+        maxSizeOfList = &settings.SingleLineMaxFontSize;
+    } else if (fontListToEdit != nullptr && fontListToEdit == multiLineFonts) {
+        setWindowTextIfChanged(dialog, "Multi-Line Fonts");
+        minSizeOfList = &settings.MultiLineMinFontSize;
+        maxSizeOfList = &settings.MultiLineMaxFontSize;
+    } else {
+        MessageBeep(static_cast<UINT>(-1));
+        EndDialog(dialog, 2);
+        return false;
+    }
+    setItemTextIfChanged(dialog, IDC_MIN_FONT_SIZE, poolFormat("%i", static_cast<int>(*minSizeOfList)));
+    setItemTextIfChanged(dialog, IDC_MAX_FONT_SIZE, poolFormat("%i", static_cast<int>(*maxSizeOfList)));
+    showFontSmoothingTip(dialog);
+
+    HWND list = GetDlgItem(dialog, IDC_FONT_LIST);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    for (ListNode *node = lstHead(installedFonts); node != nullptr; node = lstNext(node))
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lstData(node)));
+    // Stored fonts that are no longer installed are not shown, and so drop
+    // out of the list at OK.
+    for (ListNode *node = lstHead(fontListToEdit); node != nullptr; node = lstNext(node)) {
+        LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(lstData(node)));
+        if (index != LB_ERR) SendMessageA(list, LB_SETSEL, TRUE, index);
+    }
+    int first = 0;
+    LRESULT selected = SendMessageA(list, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&first));
+    openingCount = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
+    if (selected > 0) {
+        SendMessageA(list, LB_SETCARETINDEX, first, FALSE);
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FONT_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    }
+    return true;
+}
+
+// The sample shows the font's own name in that font, bold, 16 pixels high.
+static INT_PTR paintSample(HDC hdc, HWND dialog) {
+    if (sampleFont != nullptr) DeleteObject(sampleFont);
+    sampleFont = CreateFontA(-16, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, PROOF_QUALITY, 0,
+                             getItemText(dialog, IDC_FONT_NAME));
+    SelectObject(hdc, sampleFont != nullptr ? static_cast<HGDIOBJ>(sampleFont) : GetStockObject(ANSI_VAR_FONT));
+    SetTextColor(hdc, RGB(0, 0, 0));
+    SetBkMode(hdc, OPAQUE);
+    return reinterpret_cast<INT_PTR>(sampleBrush);
+}
+
+static INT_PTR staticColors(HWND dialog, HDC hdc, HWND control) {
+    int id = GetDlgCtrlID(control);
+    if (id == IDC_FONT_SAMPLE) return paintSample(hdc, dialog);
+    for (int tip : smoothingTips) {
+        if (id != tip) continue;
+        SetTextColor(hdc, RGB(255, 0, 0));
+        SetBkMode(hdc, TRANSPARENT);
+        return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK fontsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return initFontsDialog(dialog) ? FALSE : TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_FONT_LIST && HIWORD(wParam) == LBN_SELCHANGE) {
+            showSelection(dialog);
+        } else if (LOWORD(wParam) == IDOK) {
+            readFontSizes(dialog);
+            storeSelectedFonts(dialog);
+            EndDialog(dialog, fontsChanged ? 1 : 2);
+        } else if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, 2);
+        }
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+        return staticColors(dialog, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,35 @@
+// What each numeric field of the configuration dialogs was last filled with.
+// A value shown rounded ("1.23" for 1234 ms, "33.33" for 33.333 %) would
+// otherwise change when the field is merely passed through.
+#include "main/config/config.h"
+#include "toolbox/tbas.h"
+#include "toolbox/wtb.h"
+
+namespace {
+struct ShownField {
+    int id;
+    char text[64];
+};
+// The ids of all the dialogs' numeric fields are distinct.
+ShownField shownFields[16];
+int shownCount = 0;
+}  // namespace
+
+static ShownField *fieldOf(int id, bool add) {
+    for (int i = 0; i < shownCount; ++i)
+        if (shownFields[i].id == id) return &shownFields[i];
+    if (!add || shownCount == static_cast<int>(sizeof shownFields / sizeof shownFields[0])) return nullptr;
+    shownFields[shownCount].id = id;
+    return &shownFields[shownCount++];
+}
+
+void showField(HWND dialog, int id, const char *text) {
+    ShownField *field = fieldOf(id, true);
+    if (field != nullptr) copyString(field->text, text, sizeof field->text);
+    setItemTextIfChanged(dialog, id, text);
+}
+
+const char *shownText(int id) {
+    const ShownField *field = fieldOf(id, false);
+    return field == nullptr ? nullptr : field->text;
+}
