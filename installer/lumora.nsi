@@ -1,6 +1,7 @@
 ; Setup program of Lumora Screensaver. makensis builds it from the folder
 ; that the build prepares (the stripped module and the phrase files):
-;   makensis -DVERSION=1.33 -DSTAGE=<folder> -DICON=<lumora.ico> -DOUTFILE=<setup.exe> lumora.nsi
+;   makensis -DVERSION=1.33 -DSTAGE=<folder> -DICON=<lumora.ico> -DWIZARD=<164x314 bitmap>
+;            -DOUTFILE=<setup.exe> lumora.nsi
 ;
 ; The setup is a 32-bit program, as the saver is. On 64-bit Windows the
 ; module goes to SysWOW64, the folder with the 32-bit system files, whose
@@ -12,8 +13,8 @@
 ; nothing, unless /CURRENT is given, which makes Lumora the current screen
 ; saver. Silent uninstalls (/S) behave as interactive ones.
 
-!ifndef VERSION | STAGE | ICON | OUTFILE
-  !error "VERSION, STAGE, ICON and OUTFILE must be defined"
+!ifndef VERSION | STAGE | ICON | WIZARD | OUTFILE
+  !error "VERSION, STAGE, ICON, WIZARD and OUTFILE must be defined"
 !endif
 
 Unicode true
@@ -53,6 +54,7 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD}"
 !define MUI_ABORTWARNING
 
 !insertmacro MUI_PAGE_WELCOME
