@@ -15,19 +15,8 @@ trap '"$session" stop "$state"' EXIT
 export DISPLAY WINEPREFIX="$state/prefix" WINEDEBUG=-all
 DISPLAY=$(cat "$state/display")
 
-passed=0 failed=0
-check() {  # name, then a command that succeeds when the case holds
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "ok - $arch: $name"
-  else
-    failed=$((failed + 1))
-    echo "not ok - $arch: $name"
-  fi
-}
-is() { [ "$1" = "$2" ] || { echo "  got '$1', expected '$2'" >&2; return 1; }; }
+source "$(dirname "$0")/../tests/checks.sh"
+check_label=$arch
 all() { local c; for c in "$@"; do eval "$c" || return 1; done; }
 
 wine_run() { "$session" run "$state" "$@" </dev/null; }
@@ -159,5 +148,4 @@ check "the second uninstall succeeds" run_uninstall
 check "the uninstall removes the empty folder and keeps another screen saver" \
   all '[ ! -e "$install" ]' 'is "$(reg_value "$desktop" SCRNSAVE.EXE)" "C:\windows\system32\other.scr"'
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done

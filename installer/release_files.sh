@@ -9,18 +9,7 @@ setup=$1 release=$2 stage=$3 icon=$4 windres=$5 objdump=$6
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-passed=0 failed=0
-check() {  # name, then a command that succeeds when the case holds
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "ok - $name"
-  else
-    failed=$((failed + 1))
-    echo "not ok - $name"
-  fi
-}
+source "$(dirname "$0")/../tests/checks.sh"
 
 # The images of every RT_ICON resource, one line each, sorted.
 icon_images() {  # file windres can read
@@ -72,5 +61,4 @@ check "the zip holds the module, the four phrase files and the readme" zip_lists
 check "the zipped module is the stripped one" zip_module_stripped
 check "the readme has Windows line ends" readme_has_crlf
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done
