@@ -63,7 +63,7 @@ run_uninstall() {
     key_exists "$uninstall_key" || break
     sleep 0.2
   done
-  ! key_exists "$uninstall_key" && wine_run cmd /c exit >/dev/null 2>&1
+  ! key_exists "$uninstall_key"
 }
 
 installed_files() {
@@ -104,6 +104,11 @@ saver_draws_installed_text() {
     [ -n "$opened" ] && awk -v s="$share" 'BEGIN { exit !(s > 0 && s < 0.3) }' && break
   done
   xdotool key x
+  for i in $(seq 1 50); do
+    kill -0 "$saver" 2>/dev/null || break
+    sleep 0.2
+  done
+  kill "$saver" 2>/dev/null
   wait "$saver"
   [ -n "$opened" ] || { echo "  no installed phrase file was opened" >&2; return 1; }
   awk -v s="$share" 'BEGIN { exit !(s > 0 && s < 0.3) }' || { echo "  lit share $share" >&2; return 1; }
@@ -117,35 +122,60 @@ check "InstallDir names the install folder" is "$(reg_value "$machine" InstallDi
 check "the uninstall entry is complete" uninstall_entry
 check "the installed saver, started as the display settings do, draws its phrases" saver_draws_installed_text
 
-# The user changes a setting, adds a phrase file, and a phrase file of the
-# installation is damaged; an install over the first repairs and keeps.
+# The user changes a setting, adds a phrase file and chooses another screen
+# saver, and a phrase file of the installation is damaged. An install over
+# the first repairs and keeps.
+other='C:\windows\system32\other.scr'
 reg_set "$settings" PhraseFn mine.txt
 echo "A line of my own" >"$install/mine.txt"
+reg_set "$desktop" SCRNSAVE.EXE "$other"
 : >"$install/lu-english-words-1.txt"
 check "a second install succeeds" run_setup
 check "the second install restores the installed files" installed_files
 check "the second install keeps the user's setting and file" \
   all 'is "$(reg_value "$settings" PhraseFn)" mine.txt' '[ -f "$install/mine.txt" ]'
 check "a silent install without /CURRENT leaves the current screen saver" \
-  is "$(reg_value "$desktop" SCRNSAVE.EXE)" "$module_win"
+  is "$(reg_value "$desktop" SCRNSAVE.EXE)" "$other"
 
 # The silent uninstall removes what was installed and nothing else.
 check "the silent uninstall succeeds" run_uninstall
 check "the uninstall removes the module, the phrase files and the uninstaller" \
   all '[ ! -e "$module" ]' '[ ! -e "$install/Uninstall.exe" ]' \
   '! ls "$install"/lu-*.txt >/dev/null 2>&1'
-check "the uninstall keeps the user's phrase file and settings" \
-  all '[ -f "$install/mine.txt" ]' 'is "$(reg_value "$settings" PhraseFn)" mine.txt'
-check "the uninstall removes InstallDir and resets the screen saver it named" \
-  all '! key_exists "$machine"' 'is "$(reg_value "$desktop" SCRNSAVE.EXE)" ""'
+check "the uninstall keeps the user's phrase file, settings and screen saver" \
+  all '[ -f "$install/mine.txt" ]' 'is "$(reg_value "$settings" PhraseFn)" mine.txt' \
+  'is "$(reg_value "$desktop" SCRNSAVE.EXE)" "$other"'
+check "the uninstall removes InstallDir" all '! key_exists "$machine"'
 
-# Once more without a file of the user's: the folder goes, and a screen
-# saver that is not Lumora stays chosen.
+# An interactive install taken through with Return: the finish page's offer
+# to make Lumora the current screen saver is ticked.
+interactive_install() {
+  local i
+  wine_run "$setup" >/dev/null 2>&1 &
+  local setup_pid=$!
+  xdotool search --sync --onlyvisible --name "Lumora Screensaver Setup" >/dev/null
+  xdotool key Return sleep 1 key Return
+  for i in $(seq 1 100); do
+    [ -f "$install/Uninstall.exe" ] && [ -n "$(reg_value "$uninstall_key" EstimatedSize)" ] && break
+    sleep 0.1
+  done
+  sleep 1
+  xdotool key Return
+  for i in $(seq 1 100); do
+    kill -0 "$setup_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$setup_pid" 2>/dev/null && { echo "  the setup did not finish" >&2; return 1; }
+  wait "$setup_pid"
+}
 rm -f "$install/mine.txt"
-check "a third install succeeds" run_setup
-reg_set "$desktop" SCRNSAVE.EXE 'C:\windows\system32\other.scr'
+check "an interactive install finishes with its defaults" interactive_install
+check "and makes Lumora the current screen saver" is "$(reg_value "$desktop" SCRNSAVE.EXE)" "$module_win"
+
+# Without a file of the user's the folder goes, and the screen saver that
+# names Lumora is reset.
 check "the second uninstall succeeds" run_uninstall
-check "the uninstall removes the empty folder and keeps another screen saver" \
-  all '[ ! -e "$install" ]' 'is "$(reg_value "$desktop" SCRNSAVE.EXE)" "C:\windows\system32\other.scr"'
+check "the uninstall removes the empty folder and resets the screen saver" \
+  all '[ ! -e "$install" ]' 'is "$(reg_value "$desktop" SCRNSAVE.EXE)" ""'
 
 checks_done
