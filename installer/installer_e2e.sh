@@ -91,18 +91,24 @@ lit_share() {
   import -window root "$state/$1.png" &&
     convert "$state/$1.png" -fill white +opaque black -colorspace gray -format '%[fx:mean]' info:
 }
+saver=
 saver_draws_installed_text() {
   local command i share='' opened=''
   command=$(reg_value "$desktop" SCRNSAVE.EXE)
   is "$command" "$module_win" || return 1
   (cd "$drive" && wine_run "$command" /s >/dev/null 2>&1) &
-  local saver=$!
+  saver=$!
   for i in $(seq 1 50); do
     sleep 0.2
     [ -n "$opened" ] || opened=$(find /proc/[0-9]*/fd -lname "$install/lu-*.txt" 2>/dev/null | head -1)
     share=$(lit_share saver)
     [ -n "$opened" ] && awk -v s="$share" 'BEGIN { exit !(s > 0 && s < 0.3) }' && break
   done
+  [ -n "$opened" ] || { echo "  no installed phrase file was opened" >&2; return 1; }
+  awk -v s="$share" 'BEGIN { exit !(s > 0 && s < 0.3) }' || { echo "  lit share $share" >&2; return 1; }
+}
+end_saver() {
+  local i
   xdotool key x
   for i in $(seq 1 50); do
     kill -0 "$saver" 2>/dev/null || break
@@ -110,8 +116,14 @@ saver_draws_installed_text() {
   done
   kill "$saver" 2>/dev/null
   wait "$saver"
-  [ -n "$opened" ] || { echo "  no installed phrase file was opened" >&2; return 1; }
-  awk -v s="$share" 'BEGIN { exit !(s > 0 && s < 0.3) }' || { echo "  lit share $share" >&2; return 1; }
+}
+# While the saver runs its module cannot be replaced: a silent install says
+# so with exit code 2 instead of leaving the old module behind a success.
+install_over_running_saver() {
+  local code=0
+  touch -d 2001-01-01 "$module"
+  wine_run "$setup" /S >/dev/null 2>&1 || code=$?
+  is "$code" 2 && is "$(date -r "$module" +%Y)" 2001
 }
 
 # A silent install with /CURRENT: every file and value in place, Lumora the
@@ -121,6 +133,8 @@ check "the module and the phrase files are installed" installed_files
 check "InstallDir names the install folder" is "$(reg_value "$machine" InstallDir)" "$install_win"
 check "the uninstall entry is complete" uninstall_entry
 check "the installed saver, started as the display settings do, draws its phrases" saver_draws_installed_text
+check "an install while the saver runs stops and leaves the module" install_over_running_saver
+end_saver
 
 # The user changes a setting, adds a phrase file and chooses another screen
 # saver, and a phrase file of the installation is damaged. An install over

@@ -79,6 +79,8 @@ LangString MakeCurrentText ${LANG_ENGLISH} "Make Lumora the current screen saver
 LangString MakeCurrentText ${LANG_GERMAN} "Lumora als aktuellen Bildschirmschoner einstellen"
 LangString OpenSettingsText ${LANG_ENGLISH} "Open the screen saver settings"
 LangString OpenSettingsText ${LANG_GERMAN} "Bildschirmschoner-Einstellungen öffnen"
+LangString ModuleInUse ${LANG_ENGLISH} "Lumora is running, perhaps as the preview in the screen saver settings, and cannot be replaced or removed now. Close it and try again."
+LangString ModuleInUse ${LANG_GERMAN} "Lumora läuft, vielleicht als Vorschau in den Bildschirmschoner-Einstellungen, und kann jetzt nicht ersetzt oder entfernt werden. Schließen Sie es und versuchen Sie es erneut."
 LangString NeedAdmin ${LANG_ENGLISH} "Installing ${PRODUCT} needs administrator rights."
 LangString NeedAdmin ${LANG_GERMAN} "Die Installation von ${PRODUCT} erfordert Administratorrechte."
 
@@ -103,12 +105,35 @@ Var ModuleDir
   ${EndIf}
 !macroend
 
+; A running saver, also a preview in the screen saver settings, keeps its
+; module open, and the module can be neither replaced nor removed. Rather
+; than leave the old one in place behind a success, the setup stops (exit
+; code 2 when silent) unless the user closes it and retries.
+!macro WaitForModule un
+  Function ${un}WaitForModule
+    retry:
+    ${If} ${FileExists} "$ModuleDir\${MODULE}"
+      ClearErrors
+      FileOpen $0 "$ModuleDir\${MODULE}" a
+      ${If} ${Errors}
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(ModuleInUse)" /SD IDCANCEL IDRETRY retry
+        SetErrorLevel 2
+        Quit
+      ${EndIf}
+      FileClose $0
+    ${EndIf}
+  FunctionEnd
+!macroend
+!insertmacro WaitForModule ""
+!insertmacro WaitForModule "un."
+
 Function .onInit
   !insertmacro RequireAdmin
   !insertmacro FindModuleDir
 FunctionEnd
 
 Section "Lumora Screensaver"
+  Call WaitForModule
   SetOutPath "$ModuleDir"
   File "${STAGE}\${MODULE}"
 
@@ -166,6 +191,7 @@ FunctionEnd
 ; Removes what the setup put there; the folder goes only when it is empty,
 ; so phrase files of the user's own stay, and so do the settings in HKCU.
 Section "Uninstall"
+  Call un.WaitForModule
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
   ${GetFileName} $0 $1
   ${If} $1 == "${MODULE}"
