@@ -20,19 +20,8 @@ cp "$module" "$(dirname "$module")"/*.txt "$install/"
 cp "$standin" "$install/PASSWORD.CPL"
 saver="$install/$(basename "$module")"
 
-passed=0 failed=0
+source "$(dirname "$0")/checks.sh"
 now_ms() { echo $((${EPOCHREALTIME/[.,]/} / 1000)); }
-check() {  # name, then a command that succeeds when the case holds
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "ok - $name"
-  else
-    failed=$((failed + 1))
-    echo "not ok - $name"
-  fi
-}
 
 wine_run() { "$session" run "$state" "$@" </dev/null; }
 probe() { wine_run "$probe" "$@" 2>/dev/null | tr -d '\r'; }
@@ -133,8 +122,6 @@ text_within() {  # seconds name [geometry]
 # the cursor position it measures travel from has been taken.
 saver_ready() { saver_window_up && text_within 5 ready; }
 same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
-
-is() { [ "$1" = "$2" ] || { echo "  got '$1', expected '$2'" >&2; return 1; }; }
 
 reset_registry() {
   reg delete "$settings" /f
@@ -333,5 +320,4 @@ check "a granted answer ends it with 0" is "$saver_code" 0
 check "after four prompts in all" prompts_become 4
 check "and the saver-running state is off again" is "$(probe running)" 0
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done

@@ -6,11 +6,12 @@ set -euo pipefail
 packages=(
   cmake make
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine32:i386 fonts-wine fonts-dejavu-core fonts-dejavu-extra
+  wine wine32:i386 wine64 fonts-wine fonts-dejavu-core fonts-dejavu-extra
   xvfb xdotool imagemagick x11-utils
   googletest
   clang libclang-rt-dev
   fortune-mod
+  nsis zip unzip
 )
 
 sudo_cmd=()

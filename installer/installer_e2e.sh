@@ -1,0 +1,195 @@
+#!/usr/bin/env bash
+# The setup program under Wine, in a fresh prefix of its own (the suite's
+# prefix has its settings key cleared by other tests):
+#   installer_e2e.sh <win32|win64> <setup.exe> <stage dir> <state dir>
+# A silent install, the installed saver started as the display settings start
+# it, an install over the first one, and silent uninstalls.
+set -u
+arch=$1 setup=$2 stage=$3 state=$4
+session=$(cd "$(dirname "$0")/.." && pwd)/tools/wine-session
+export LUMORA_WINEARCH=$arch
+
+rm -rf "$state"
+"$session" start "$state" >/dev/null || exit 1
+trap '"$session" stop "$state"' EXIT
+export DISPLAY WINEPREFIX="$state/prefix" WINEDEBUG=-all
+DISPLAY=$(cat "$state/display")
+
+source "$(dirname "$0")/../tests/checks.sh"
+check_label=$arch
+all() { local c; for c in "$@"; do eval "$c" || return 1; done; }
+
+wine_run() { "$session" run "$state" "$@" </dev/null; }
+# One value as text, or nothing. The 32-bit view is the one the saver and
+# the setup see.
+reg_value() {  # key value
+  wine_run reg query "$1" /v "$2" /reg:32 2>/dev/null | tr -d '\r' |
+    awk -v v="$2" '$1 == v { sub(/^[ \t]*[^ \t]+[ \t]+[^ \t]+[ \t]+/, ""); print; exit }'
+}
+reg_set() { wine_run reg add "$1" /v "$2" /d "$3" /f /reg:32 >/dev/null 2>&1; }
+key_exists() { wine_run reg query "$1" /reg:32 >/dev/null 2>&1; }
+
+settings='HKCU\Software\Kestrane\Lumora Screensaver'
+machine='HKLM\Software\Kestrane\Lumora Screensaver'
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumora Screensaver'
+desktop='HKCU\Control Panel\Desktop'
+phrase_files=(lu-english-words-1.txt lu-english-fortunes-1.txt lu-deutsche-100-worte.txt lu-deutsche-zitate-1.txt)
+
+drive=$WINEPREFIX/drive_c
+if [ "$arch" = win64 ]; then
+  install_win='C:\Program Files (x86)\Lumora Screensaver'
+  install="$drive/Program Files (x86)/Lumora Screensaver"
+  module_win='C:\windows\SysWOW64\Lumora.scr'
+  module="$drive/windows/syswow64/Lumora.scr"
+else
+  install_win='C:\Program Files\Lumora Screensaver'
+  install="$drive/Program Files/Lumora Screensaver"
+  module_win='C:\windows\system32\Lumora.scr'
+  module="$drive/windows/system32/Lumora.scr"
+fi
+
+run_setup() { wine_run "$setup" /S "$@" >/dev/null 2>&1; }
+# The quiet uninstall command from the uninstall entry. The uninstaller runs
+# on as a copy of itself in the temporary folder; removing the uninstall
+# entry is its last step.
+run_uninstall() {
+  local command program i
+  command=$(reg_value "$uninstall_key" QuietUninstallString)
+  is "$command" "\"$install_win\\Uninstall.exe\" /S" || return 1
+  program=${command#\"}
+  program=${program%%\"*}
+  wine_run "$program" /S >/dev/null 2>&1 || return 1
+  for i in $(seq 1 100); do
+    key_exists "$uninstall_key" || break
+    sleep 0.2
+  done
+  ! key_exists "$uninstall_key"
+}
+
+installed_files() {
+  [ -f "$module" ] && [ -f "$install/Uninstall.exe" ] || return 1
+  local f
+  for f in "${phrase_files[@]}"; do
+    cmp -s "$install/$f" "$stage/$f" || { echo "  $f differs" >&2; return 1; }
+  done
+  # The module is in one system folder only.
+  [ "$arch" = win32 ] || [ ! -e "$drive/windows/system32/Lumora.scr" ]
+}
+uninstall_entry() {
+  is "$(reg_value "$uninstall_key" DisplayName)" "Lumora Screensaver" &&
+    is "$(reg_value "$uninstall_key" DisplayVersion)" 1.33 &&
+    is "$(reg_value "$uninstall_key" Publisher)" Kestrane &&
+    is "$(reg_value "$uninstall_key" DisplayIcon)" "$install_win\\Uninstall.exe,0" &&
+    is "$(reg_value "$uninstall_key" UninstallString)" "\"$install_win\\Uninstall.exe\"" &&
+    [ $(($(reg_value "$uninstall_key" EstimatedSize))) -gt 100 ]
+}
+
+# The saver as the display settings start it: the command in SCRNSAVE.EXE
+# with /s, from another current folder. It must have opened one of the
+# installed phrase files and draw text on black.
+lit_share() {
+  import -window root "$state/$1.png" &&
+    convert "$state/$1.png" -fill white +opaque black -colorspace gray -format '%[fx:mean]' info:
+}
+saver=
+saver_draws_installed_text() {
+  local command i share='' opened=''
+  command=$(reg_value "$desktop" SCRNSAVE.EXE)
+  is "$command" "$module_win" || return 1
+  (cd "$drive" && wine_run "$command" /s >/dev/null 2>&1) &
+  saver=$!
+  for i in $(seq 1 50); do
+    sleep 0.2
+    [ -n "$opened" ] || opened=$(find /proc/[0-9]*/fd -lname "$install/lu-*.txt" 2>/dev/null | head -1)
+    share=$(lit_share saver)
+    [ -n "$opened" ] && awk -v s="$share" 'BEGIN { exit !(s > 0 && s < 0.3) }' && break
+  done
+  [ -n "$opened" ] || { echo "  no installed phrase file was opened" >&2; return 1; }
+  awk -v s="$share" 'BEGIN { exit !(s > 0 && s < 0.3) }' || { echo "  lit share $share" >&2; return 1; }
+}
+end_saver() {
+  local i
+  xdotool key x
+  for i in $(seq 1 50); do
+    kill -0 "$saver" 2>/dev/null || break
+    sleep 0.2
+  done
+  kill "$saver" 2>/dev/null
+  wait "$saver"
+}
+# While the saver runs its module cannot be replaced: a silent install says
+# so with exit code 2 instead of leaving the old module behind a success.
+install_over_running_saver() {
+  local code=0
+  touch -d 2001-01-01 "$module"
+  wine_run "$setup" /S >/dev/null 2>&1 || code=$?
+  is "$code" 2 && is "$(date -r "$module" +%Y)" 2001
+}
+
+# A silent install with /CURRENT: every file and value in place, Lumora the
+# current screen saver, and the installed saver draws.
+check "the silent install succeeds" run_setup /CURRENT
+check "the module and the phrase files are installed" installed_files
+check "InstallDir names the install folder" is "$(reg_value "$machine" InstallDir)" "$install_win"
+check "the uninstall entry is complete" uninstall_entry
+check "the installed saver, started as the display settings do, draws its phrases" saver_draws_installed_text
+check "an install while the saver runs stops and leaves the module" install_over_running_saver
+end_saver
+
+# The user changes a setting, adds a phrase file and chooses another screen
+# saver, and a phrase file of the installation is damaged. An install over
+# the first repairs and keeps.
+other='C:\windows\system32\other.scr'
+reg_set "$settings" PhraseFn mine.txt
+echo "A line of my own" >"$install/mine.txt"
+reg_set "$desktop" SCRNSAVE.EXE "$other"
+: >"$install/lu-english-words-1.txt"
+check "a second install succeeds" run_setup
+check "the second install restores the installed files" installed_files
+check "the second install keeps the user's setting and file" \
+  all 'is "$(reg_value "$settings" PhraseFn)" mine.txt' '[ -f "$install/mine.txt" ]'
+check "a silent install without /CURRENT leaves the current screen saver" \
+  is "$(reg_value "$desktop" SCRNSAVE.EXE)" "$other"
+
+# The silent uninstall removes what was installed and nothing else.
+check "the silent uninstall succeeds" run_uninstall
+check "the uninstall removes the module, the phrase files and the uninstaller" \
+  all '[ ! -e "$module" ]' '[ ! -e "$install/Uninstall.exe" ]' \
+  '! ls "$install"/lu-*.txt >/dev/null 2>&1'
+check "the uninstall keeps the user's phrase file, settings and screen saver" \
+  all '[ -f "$install/mine.txt" ]' 'is "$(reg_value "$settings" PhraseFn)" mine.txt' \
+  'is "$(reg_value "$desktop" SCRNSAVE.EXE)" "$other"'
+check "the uninstall removes InstallDir" all '! key_exists "$machine"'
+
+# An interactive install taken through with Return: the finish page's offer
+# to make Lumora the current screen saver is ticked.
+interactive_install() {
+  local i
+  wine_run "$setup" >/dev/null 2>&1 &
+  local setup_pid=$!
+  xdotool search --sync --onlyvisible --name "Lumora Screensaver Setup" >/dev/null
+  xdotool key Return sleep 1 key Return
+  for i in $(seq 1 100); do
+    [ -f "$install/Uninstall.exe" ] && [ -n "$(reg_value "$uninstall_key" EstimatedSize)" ] && break
+    sleep 0.1
+  done
+  sleep 1
+  xdotool key Return
+  for i in $(seq 1 100); do
+    kill -0 "$setup_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$setup_pid" 2>/dev/null && { echo "  the setup did not finish" >&2; return 1; }
+  wait "$setup_pid"
+}
+rm -f "$install/mine.txt"
+check "an interactive install finishes with its defaults" interactive_install
+check "and makes Lumora the current screen saver" is "$(reg_value "$desktop" SCRNSAVE.EXE)" "$module_win"
+
+# Without a file of the user's the folder goes, and the screen saver that
+# names Lumora is reset.
+check "the second uninstall succeeds" run_uninstall
+check "the uninstall removes the empty folder and resets the screen saver" \
+  all '[ ! -e "$install" ]' 'is "$(reg_value "$desktop" SCRNSAVE.EXE)" ""'
+
+checks_done
