@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <string>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "main/display/display.h"
+#include "main/display/monitors.h"
 #include "main/settings/settings.h"
 #include "main/display/text_color.h"
 #include "test_registry.h"
@@ -152,10 +154,10 @@ struct DisplayTest : ::testing::Test {
         saveSettings();
     }
 
-    void open() {
+    void open(RECT r = {0, 0, windowWidth, windowHeight}) {
         saveSettings();
-        hwnd = CreateWindowExA(WS_EX_TOPMOST, "LumoraDisplayTest", "", WS_POPUP | WS_VISIBLE, 0, 0, windowWidth,
-                               windowHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        hwnd = CreateWindowExA(WS_EX_TOPMOST, "LumoraDisplayTest", "", WS_POPUP | WS_VISIBLE, r.left, r.top,
+                               r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(hwnd, nullptr);
         UpdateWindow(hwnd);
         pump();
@@ -390,4 +392,143 @@ TEST(TimePoints, DifferencesAndSentinels) {
     timePointClear(&now);
     EXPECT_EQ(now.seconds, 0);
     EXPECT_EQ(now.milliseconds, 0);
+}
+
+namespace {
+
+bool operator==(const RECT &a, const RECT &b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+bool inside(const RECT &inner, const RECT &outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+BOOL CALLBACK addMonitor(HMONITOR, HDC, LPRECT r, LPARAM list) {
+    reinterpret_cast<std::vector<RECT> *>(list)->push_back(*r);
+    return TRUE;
+}
+
+// The monitors a full-screen window covers, in its client coordinates.
+std::vector<RECT> monitorAreas(HWND hwnd) {
+    std::vector<RECT> screens;
+    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&screens));
+    POINT origin = {0, 0};
+    ClientToScreen(hwnd, &origin);
+    for (RECT &r : screens) OffsetRect(&r, -origin.x, -origin.y);
+    return screens;
+}
+
+RECT virtualScreen() {
+    int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+}  // namespace
+
+// Layouts the test display may not give: a second monitor left of the
+// primary, one above it with another size, and one that the window misses.
+TEST(PassagePlacement, MonitorsBecomeClientAreasAndPassagesStayOnOne) {
+    const RECT beside[] = {{0, 0, 1024, 768}, {-1024, 0, 0, 768}, {5000, 0, 6000, 768}};
+    RECT areas[4];
+    ASSERT_EQ(clientAreasOf(beside, 3, POINT{-1024, 0}, SIZE{2048, 768}, areas, 4), 2);
+    EXPECT_TRUE(areas[0] == (RECT{1024, 0, 2048, 768}));
+    EXPECT_TRUE(areas[1] == (RECT{0, 0, 1024, 768}));
+    const RECT stacked[] = {{0, 0, 1920, 1080}, {320, -768, 1344, 0}};
+    ASSERT_EQ(clientAreasOf(stacked, 2, POINT{0, -768}, SIZE{1920, 1848}, areas + 2, 2), 2);
+    EXPECT_TRUE(areas[2] == (RECT{0, 768, 1920, 1848}));
+    EXPECT_TRUE(areas[3] == (RECT{320, 0, 1344, 768}));
+    EXPECT_EQ(clientAreasOf(beside, 3, POINT{0, 0}, SIZE{1024, 768}, areas, 1), 1);
+
+    for (int i = 0; i < 4000; ++i) {
+        const RECT &area = areas[i % 4];
+        RECT box = placeInArea(area, 300, 80);
+        ASSERT_TRUE(inside(box, area)) << i;
+        EXPECT_EQ(box.right - box.left, 300);
+        EXPECT_EQ(box.bottom - box.top, 80);
+    }
+    // Larger than its monitor, a passage overhangs it on either side.
+    RECT wide = placeInArea(areas[3], 1100, 80);
+    EXPECT_LE(wide.left, areas[3].left);
+    EXPECT_GE(wide.right, areas[3].right);
+}
+
+// A passage lies wholly on one monitor of a window that spans all of them,
+// and in time every monitor gets passages. On one monitor this is the
+// client area; the two-monitor session runs it on two.
+TEST_F(DisplayTest, PassagesLandWhollyOnOneMonitor) {
+    usePhrases("display-passages.txt", "%\nfirst line of it\nsecond line\n%\n");
+    open(virtualScreen());
+    ASSERT_TRUE(phraseFile.multiLineMode);
+    std::vector<RECT> monitors = monitorAreas(hwnd);
+    ASSERT_FALSE(monitors.empty());
+    std::vector<int> hits(monitors.size());
+    for (int i = 0; i < 12 * static_cast<int>(monitors.size()); ++i) {
+        eraseWindow(hwnd);
+        showPassage(hwnd, PassageMove::Next);
+        Box b = boxOfNot(capture(hwnd), 0);
+        ASSERT_GT(b.count, 0);
+        RECT drawn = {b.left, b.top, b.right + 1, b.bottom + 1};
+        auto on = std::find_if(monitors.begin(), monitors.end(), [&](const RECT &m) { return inside(drawn, m); });
+        ASSERT_TRUE(on != monitors.end()) << "passage at " << b.left << "," << b.top << "-" << b.right << "," << b.bottom;
+        ++hits[on - monitors.begin()];
+    }
+    for (size_t m = 0; m < hits.size(); ++m) EXPECT_GT(hits[m], 0) << "monitor " << m;
+}
+
+// What the engine draws at the session's DPI, against the same text drawn
+// by hand in the unscaled size: alike at 96 DPI, twice as high at 192, the
+// shadow twice as far. LUMORA_EXPECT_DPI names the DPI the session must have.
+TEST_F(DisplayTest, PixelSizesScaleWithTheDisplayDpi) {
+    copyString(settings.ShadowStyle, "Cast", shadowStyleSize);
+    usePhrases("display-words.txt", "HIH\n");
+    open();
+    const int dpi = dpiAt(hwnd, POINT{0, 0});
+    if (const char *expected = std::getenv("LUMORA_EXPECT_DPI")) {
+        ASSERT_EQ(dpi, std::atoi(expected));
+    }
+    // One face for the engine and for the reference: an empty list gives Arial.
+    lstClear(singleLineFonts, memFree);
+    lstClear(multiLineFonts, memFree);
+
+    auto referenceHeight = [&](int size, const char *text) {
+        eraseWindow(hwnd);
+        HDC dc = GetDC(hwnd);
+        HFONT font = CreateFontA(-size, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
+        HGDIOBJ old = SelectObject(dc, font);
+        SetTextColor(dc, RGB(255, 255, 255));
+        SetBkMode(dc, TRANSPARENT);
+        TextOutA(dc, 20, 20, text, static_cast<int>(std::strlen(text)));
+        SelectObject(dc, old);
+        DeleteObject(font);
+        ReleaseDC(hwnd, dc);
+        Box b = boxOfNot(capture(hwnd), 0);
+        return b.bottom - b.top + 1;
+    };
+    const int reference = referenceHeight(30, "HIH");
+    ASSERT_GT(reference, 10);
+
+    // The lowest of a few phrases: one in ten is underlined.
+    ColorRef text = randomTextColor();
+    int height = 1 << 30;
+    for (int i = 0; i < 6; ++i) {
+        Pixels p = drawInside(text);
+        Box t = boxOf(p, text), s = boxOf(p, shadowColor(text, 1.0));
+        height = std::min(height, t.bottom - t.top + 1);
+        EXPECT_EQ(s.right - t.right, 4 * dpi / baseDpi);
+        EXPECT_EQ(s.bottom - t.bottom, 4 * dpi / baseDpi);
+    }
+    EXPECT_NEAR(height, reference * dpi / baseDpi, 2 * dpi / baseDpi);
+
+    closePhraseFile();
+    usePhrases("display-passages.txt", "%\nHIH\n%\n");
+    fetchPhrase(openOnlyRequest);
+    ASSERT_TRUE(phraseFile.multiLineMode);
+    const int passageReference = referenceHeight(20, "HIH");
+    eraseWindow(hwnd);
+    showPassage(hwnd, PassageMove::Next);
+    Box b = boxOfNot(capture(hwnd), 0);
+    EXPECT_NEAR(b.bottom - b.top + 1, passageReference * dpi / baseDpi, 2 * dpi / baseDpi);
 }

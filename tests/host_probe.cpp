@@ -6,6 +6,7 @@
 //   host_probe parent             a window to hold a preview; reports its children
 //   host_probe close <hwnd>       asks a window to close
 //   host_probe fault              a fault inside the host's fault guard
+//   host_probe metrics            the number of monitors and the virtual screen
 #include <windows.h>
 
 #include <cstdio>
@@ -28,6 +29,13 @@ int find() {
     GetWindowRect(saver, &r);
     std::printf("found %lu %s %ld %ld %ld %ld\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(saver)),
                 IsWindowVisible(saver) ? "visible" : "hidden", r.left, r.top, r.right, r.bottom);
+    return 0;
+}
+
+int metrics() {
+    std::printf("monitors=%d virtual=%d,%d,%d,%d\n", GetSystemMetrics(SM_CMONITORS),
+                GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
     return 0;
 }
 
@@ -159,6 +167,7 @@ int main(int argc, char **argv) {
     const char *command = argv[1];
     if (std::strcmp(command, "find") == 0) return find();
     if (std::strcmp(command, "cursor") == 0) return cursor();
+    if (std::strcmp(command, "metrics") == 0) return metrics();
     if (std::strcmp(command, "running") == 0) return running(argc, argv);
     if (std::strcmp(command, "parent") == 0) return parent();
     if (std::strcmp(command, "close") == 0) return close(argc, argv);

@@ -4,7 +4,10 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
+#include <set>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -146,7 +149,8 @@ TEST_F(CloseRules, InputAndLossOfActivationAskToClose) {
     EXPECT_FALSE(closePosted(hwnd));
     defaultSaverProc(hwnd, WM_ACTIVATEAPP, 0, 0);
     EXPECT_TRUE(closePosted(hwnd));
-    for (UINT input : {WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN}) {
+    for (UINT input : {UINT{WM_KEYDOWN}, UINT{WM_SYSKEYDOWN}, UINT{WM_LBUTTONDOWN}, UINT{WM_RBUTTONDOWN},
+                       UINT{WM_MBUTTONDOWN}, UINT{WM_XBUTTONDOWN}, UINT{WM_MOUSEWHEEL}, horizontalWheelMessage}) {
         defaultSaverProc(hwnd, input, 0, 0);
         EXPECT_TRUE(closePosted(hwnd)) << input;
     }
@@ -155,6 +159,7 @@ TEST_F(CloseRules, InputAndLossOfActivationAskToClose) {
     // A preview never closes on input.
     hostState.previewMode = true;
     defaultSaverProc(hwnd, WM_KEYDOWN, 'X', 0);
+    defaultSaverProc(hwnd, WM_MOUSEWHEEL, 0, 0);
     defaultSaverProc(hwnd, WM_ACTIVATEAPP, 0, 0);
     EXPECT_FALSE(closePosted(hwnd));
 }
@@ -341,4 +346,80 @@ TEST(Module, ExportsResourcesAndDescription) {
     for (size_t n; (n = std::fread(block, 1, sizeof block, file)) > 0;) bytes.append(block, n);
     std::fclose(file);
     EXPECT_NE(bytes.find(std::string("SCRNSAVE : Lumora\0", 18)), std::string::npos);
+}
+
+namespace {
+
+// One entry of an icon group as the module stores it.
+#pragma pack(push, 2)
+struct IconGroupEntry {
+    BYTE width, height, colors, reserved;
+    WORD planes, bitCount;
+    DWORD bytes;
+    WORD id;
+};
+#pragma pack(pop)
+
+std::string versionString(const std::vector<char> &info, const char *name) {
+    char *value = nullptr;
+    UINT length = 0;
+    std::string path = std::string("\\StringFileInfo\\040904E4\\") + name;
+    if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void **>(&value), &length)) return "";
+    return std::string(value);
+}
+
+}  // namespace
+
+// What Windows reads from the file itself: the manifest (DPI awareness, the
+// Windows versions, the visual styles), the version shown in its properties,
+// and an icon with full-colour images up to 256 pixels.
+TEST(Module, ManifestVersionAndFullColourIcon) {
+    HMODULE module = LoadLibraryExA(LUMORA_SCR_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr) << LUMORA_SCR_PATH;
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // the process manifest
+    ASSERT_NE(found, nullptr);
+    std::string manifest(static_cast<const char *>(LockResource(LoadResource(module, found))),
+                         SizeofResource(module, found));
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos);  // Windows 10 and 11
+    EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+
+    found = FindResourceA(module, MAKEINTRESOURCEA(100), reinterpret_cast<LPCSTR>(RT_GROUP_ICON));
+    ASSERT_NE(found, nullptr);
+    const BYTE *group = static_cast<const BYTE *>(LockResource(LoadResource(module, found)));
+    WORD count;
+    std::memcpy(&count, group + 4, sizeof count);
+    std::set<int> sizes;
+    for (WORD i = 0; i < count; ++i) {
+        IconGroupEntry entry;
+        std::memcpy(&entry, group + 6 + i * sizeof entry, sizeof entry);
+        EXPECT_EQ(entry.bitCount, 32) << "image " << i;
+        sizes.insert(entry.width == 0 ? 256 : entry.width);
+        // Each image is there and Windows makes an icon of it.
+        HRSRC image = FindResourceA(module, MAKEINTRESOURCEA(entry.id), reinterpret_cast<LPCSTR>(RT_ICON));
+        ASSERT_NE(image, nullptr);
+        HICON icon = CreateIconFromResourceEx(static_cast<PBYTE>(LockResource(LoadResource(module, image))),
+                                              SizeofResource(module, image), TRUE, 0x00030000, 0, 0, 0);
+        EXPECT_NE(icon, nullptr) << "image " << i;
+        if (icon != nullptr) DestroyIcon(icon);
+    }
+    EXPECT_EQ(sizes, (std::set<int>{16, 24, 32, 48, 256}));
+    FreeLibrary(module);
+
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeA(LUMORA_SCR_PATH, &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<char> info(size);
+    ASSERT_TRUE(GetFileVersionInfoA(LUMORA_SCR_PATH, 0, size, info.data()));
+    VS_FIXEDFILEINFO *fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void **>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010021u);  // 1.33
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010021u);
+    EXPECT_EQ(versionString(info, "ProductName"), "Lumora Screensaver");
+    EXPECT_EQ(versionString(info, "ProductVersion"), "1.33");
+    EXPECT_EQ(versionString(info, "FileVersion"), "1.33");
+    EXPECT_EQ(versionString(info, "CompanyName"), "Kestrane");
+    EXPECT_EQ(versionString(info, "FileDescription"), "Lumora Screensaver");
 }

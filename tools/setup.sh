@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386 wine64 fonts-wine fonts-dejavu-core fonts-dejavu-extra
   xvfb xdotool imagemagick x11-utils
+  xserver-xephyr libxinerama1:i386
   googletest
   clang libclang-rt-dev
   fortune-mod

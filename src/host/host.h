@@ -42,6 +42,10 @@ constexpr UINT passwordRequestMessage = WM_APP;
 // Close requests this soon after a password check ends are refused unasked.
 constexpr std::uint32_t passwordRepeatDelay = 200;
 
+// The tilt of a mouse wheel to the side (WM_MOUSEHWHEEL, Windows Vista on);
+// like the wheel and the side buttons, it closes the saver as a click does.
+constexpr UINT horizontalWheelMessage = 0x020E;
+
 // Exit code of a mode that showed nothing: an unknown letter, a preview
 // handle that names no window, or a saver window that could not be made.
 constexpr int nothingShownExit = -1;

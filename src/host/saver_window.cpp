@@ -21,6 +21,16 @@ static bool registerSaverClass() {
     return RegisterClassA(&wc) != 0;
 }
 
+// The full-screen window covers every monitor: the virtual screen, whose
+// top-left corner lies left of or above the primary monitor's when another
+// monitor stands there. A system without it has the primary screen only.
+static RECT virtualScreen() {
+    RECT r = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+              GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    if (r.right <= 0 || r.bottom <= 0) r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return r;  // left, top, width, height
+}
+
 static HWND createSaverWindow(HWND parent) {
     if (parent != nullptr) {
         RECT client = {0, 0, 0, 0};
@@ -28,10 +38,10 @@ static HWND createSaverWindow(HWND parent) {
         return CreateWindowExA(0, saverClassName, previewTitle, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
                                client.right, client.bottom, parent, nullptr, hostState.instance, nullptr);
     }
+    RECT screen = virtualScreen();
     return CreateWindowExA(WS_EX_TOPMOST, saverClassName, fullScreenTitle,
-                           WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                           GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
-                           hostState.instance, nullptr);
+                           WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, screen.left, screen.top,
+                           screen.right, screen.bottom, nullptr, nullptr, hostState.instance, nullptr);
 }
 
 // A full-screen saver that already runs is brought to the front instead.
@@ -128,6 +138,9 @@ LRESULT CALLBACK saverWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+    case WM_MOUSEWHEEL:
+    case horizontalWheelMessage:
         if (hostState.closeAllowed) return DefWindowProcA(hwnd, message, wParam, lParam);
         break;
     case WM_SYSCOMMAND:

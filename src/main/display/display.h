@@ -37,7 +37,8 @@ const char *pickFontName(List *fonts);
 
 // Passages.
 void showPassage(HWND hwnd, PassageMove move);
-HFONT createMultiLineFont();
+// Sizes are scaled from 96 DPI to the given one.
+HFONT createMultiLineFont(int dpi);
 
 // Passage navigation and phrase file switching; always answers 0.
 LRESULT handleNavigationKey(HWND hwnd, WPARAM code);

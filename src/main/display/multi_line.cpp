@@ -3,17 +3,18 @@
 #include <cstdlib>
 
 #include "main/display/display.h"
+#include "main/display/monitors.h"
 #include "main/settings/settings.h"
 #include "main/display/text_color.h"
 
 static HFONT multiLineFont = nullptr;
 
-HFONT createMultiLineFont() {
+HFONT createMultiLineFont(int dpi) {
     if (multiLineFont != nullptr) {
         DeleteObject(multiLineFont);
         multiLineFont = nullptr;
     }
-    int size = randomInRange(settings.MultiLineMinFontSize, settings.MultiLineMaxFontSize);
+    int size = scaleForDpi(randomInRange(settings.MultiLineMinFontSize, settings.MultiLineMaxFontSize), dpi);
     int weight = randomInRange(600, 900);
     DWORD italic = static_cast<DWORD>(coinFlip());
     const char *face = pickFontName(multiLineFonts);
@@ -26,12 +27,13 @@ HFONT createMultiLineFont() {
 void showPassage(HWND hwnd, PassageMove move) {
     HDC hdc = GetDC(hwnd);
     if (hdc == nullptr) return;
-    RECT client;
-    GetClientRect(hwnd, &client);
-    const int width = client.right, height = client.bottom;
     ListNode *entry = resolvePassageMove(move);
     const char *text = fetchPhrase(entry != nullptr ? historyPosition(entry) : randomRequest);
-    HGDIOBJ previous = SelectObject(hdc, createMultiLineFont());
+    // The passage goes wholly on one monitor, in sizes for that monitor's DPI.
+    const RECT area = passageArea(hwnd);
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    const int dpi = dpiAt(hwnd, POINT{area.left + width / 2, area.top + height / 2});
+    HGDIOBJ previous = SelectObject(hdc, createMultiLineFont(dpi));
     SetTextColor(hdc, randomTextColor());
     SetBkMode(hdc, TRANSPARENT);
 
@@ -40,12 +42,9 @@ void showPassage(HWND hwnd, PassageMove move) {
     if (DrawTextA(hdc, text, -1, &box, DT_CALCRECT) > 0) {
         int w = std::abs(static_cast<int>(box.right - box.left + 1));
         int t = std::abs(static_cast<int>(box.bottom - box.top + 1));
-        box.left = randomInRange(0, width - w);
-        box.right = box.left + w;
-        box.top = randomInRange(0, height - t);
-        box.bottom = box.top + t;
+        box = placeInArea(area, w, t);
     } else {
-        box = {width / 20, height / 20, width - width / 20, height - height / 20};
+        box = {area.left + width / 20, area.top + height / 20, area.right - width / 20, area.bottom - height / 20};
     }
     DrawTextA(hdc, text, -1, &box, DT_WORDBREAK);
     SelectObject(hdc, previous);

@@ -4,6 +4,7 @@
 
 #include "toolbox/tbas.h"
 #include "main/display/display.h"
+#include "main/display/monitors.h"
 #include "main/settings/settings.h"
 #include "main/display/text_color.h"
 
@@ -46,19 +47,19 @@ static ShadowKind shadowKind(const char *style) {
     return ShadowKind::Cast;
 }
 
-// The copies stand ShadowSize down to 1 pixels right and down, the nearest
-// drawn last; "Cast" draws only the farthest one.
-static void drawShadow(HDC hdc, int x, int y, const char *text, int length, ColorRef color) {
+// The copies stand size down to 1 pixels right and down, the nearest drawn
+// last; "Cast" draws only the farthest one.
+static void drawShadow(HDC hdc, int x, int y, const char *text, int length, ColorRef color, int size) {
     ShadowKind kind = shadowKind(settings.ShadowStyle);
     if (kind == ShadowKind::None) return;
-    for (int n = settings.ShadowSize; n >= 1; --n) {
+    for (int n = size; n >= 1; --n) {
         ColorRef copy;
         switch (kind) {
         case ShadowKind::Funky:
             copy = randomTextColor();
             break;
         case ShadowKind::Graded:
-            copy = shadowColor(color, static_cast<double>(n) / settings.ShadowSize);
+            copy = shadowColor(color, static_cast<double>(n) / size);
             break;
         default:
             copy = shadowColor(color, 1.0);
@@ -80,12 +81,14 @@ void drawPhrase(HWND hwnd) {
     const int length = static_cast<int>(std::strlen(text));
     int x = randomInRange(static_cast<std::int32_t>(-0.2 * width), static_cast<std::int32_t>(0.9 * width));
     int y = randomInRange(static_cast<std::int32_t>(-0.2 * height), static_cast<std::int32_t>(height));
-    HFONT font = createSingleLineFont(singleLineFonts, settings.SingleLineMinFontSize, settings.SingleLineMaxFontSize,
-                                      settings.MaxTiltDegrees);
+    // Sizes in pixels are the phrase's size at 96 DPI on its monitor.
+    const int dpi = dpiAt(hwnd, POINT{x, y});
+    HFONT font = createSingleLineFont(singleLineFonts, scaleForDpi(settings.SingleLineMinFontSize, dpi),
+                                      scaleForDpi(settings.SingleLineMaxFontSize, dpi), settings.MaxTiltDegrees);
     HGDIOBJ previous = SelectObject(hdc, font);
     SetBkMode(hdc, TRANSPARENT);
     ColorRef color = randomTextColor();
-    drawShadow(hdc, x, y, text, length, color);
+    drawShadow(hdc, x, y, text, length, color, scaleForDpi(settings.ShadowSize, dpi));
     SetTextColor(hdc, color);
     TextOutA(hdc, x, y, text, length);
     SelectObject(hdc, previous);
