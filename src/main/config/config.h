@@ -37,8 +37,10 @@ const char *shownText(int id);
 
 // A number typed into a field, with what was shown there: a field whose text
 // is still the one it was filled with keeps the stored value exactly.
-// Decimal fields are seconds read to the nearest millisecond.
-enum class FieldRead { Kept, Number, NotANumber, TooLarge };
+// Decimal fields are seconds read to the nearest millisecond. A number
+// beyond 32 bits is TooLarge (an integer field then holds the nearest 32-bit
+// value).
+enum class FieldRead { Kept, Number, TooLarge };
 FieldRead readSecondsField(const char *text, const char *shown, std::int32_t *ms);
 FieldRead readIntegerField(const char *text, const char *shown, std::int32_t *value);
 

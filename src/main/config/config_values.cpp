@@ -31,7 +31,10 @@ FieldRead readIntegerField(const char *text, const char *shown, std::int32_t *va
     char *end = nullptr;
     long long number = std::strtoll(text, &end, 10);
     if (end == text) number = 0;
-    if (errno == ERANGE || number < INT32_MIN || number > INT32_MAX) return FieldRead::TooLarge;
+    if (errno == ERANGE || number < INT32_MIN || number > INT32_MAX) {
+        *value = number < 0 ? INT32_MIN : INT32_MAX;
+        return FieldRead::TooLarge;
+    }
     *value = static_cast<std::int32_t>(number);
     return FieldRead::Number;
 }
@@ -63,8 +66,7 @@ static std::int32_t checkTilt(FieldRead read, std::int32_t value) {
     return read == FieldRead::TooLarge ? 0 : value % 360;
 }
 
-static std::int32_t checkShadowSize(FieldRead read, std::int32_t value) {
-    if (read == FieldRead::TooLarge) return 15;
+static std::int32_t checkShadowSize(FieldRead, std::int32_t value) {
     return value < 0 ? 0 : value > 15 ? 15 : value;
 }
 
