@@ -112,7 +112,7 @@ struct DisplayTest : ::testing::Test {
     }
 
     void SetUp() override {
-        toolboxInitOnce();
+        toolboxInit();
         clearSettingsKey(HKEY_CURRENT_USER);
         inConfigDialog = false;
         setTimeSource(nullptr);
@@ -262,30 +262,30 @@ TEST_F(DisplayTest, SingleLineRhythmFollowsTheIntervals) {
     settings.PhraseInterval = 1000;
     settings.ClearInterval = 5000;
     open();
-    const TimePoint created = createTime;
-    EXPECT_EQ(phraseTime.seconds, 0);
+    const TimePoint created = displayState.createTime;
+    EXPECT_EQ(displayState.phraseTime.seconds, 0);
     tick();  // right after a restart a phrase comes at once
-    EXPECT_EQ(msBetween(phraseTime, created), 0);
+    EXPECT_EQ(msBetween(displayState.phraseTime, created), 0);
 
     fakeNow += 1000;
     tick();  // not yet: the interval must be exceeded
-    EXPECT_EQ(msBetween(phraseTime, created), 0);
+    EXPECT_EQ(msBetween(displayState.phraseTime, created), 0);
     fakeNow += 1;
     tick();
-    EXPECT_EQ(msBetween(phraseTime, created), 1001);
+    EXPECT_EQ(msBetween(displayState.phraseTime, created), 1001);
 
-    TimePoint erasedBefore = eraseTime;
+    TimePoint erasedBefore = displayState.eraseTime;
     fakeNow = 1700000000000LL + 5001;
     tick();  // the wipe, and a phrase in the same tick
-    EXPECT_EQ(msBetween(eraseTime, erasedBefore), 5001);
-    EXPECT_EQ(msBetween(phraseTime, created), 5001);
+    EXPECT_EQ(msBetween(displayState.eraseTime, erasedBefore), 5001);
+    EXPECT_EQ(msBetween(displayState.phraseTime, created), 5001);
 
     // A clock set back before the creation stops everything.
-    TimePoint phraseBefore = phraseTime;
+    TimePoint phraseBefore = displayState.phraseTime;
     fakeNow = 1700000000000LL - 10000;
     tick();
-    EXPECT_EQ(msBetween(phraseTime, phraseBefore), 0);
-    EXPECT_EQ(msBetween(eraseTime, erasedBefore), 5001);
+    EXPECT_EQ(msBetween(displayState.phraseTime, phraseBefore), 0);
+    EXPECT_EQ(msBetween(displayState.eraseTime, erasedBefore), 5001);
 }
 
 TEST_F(DisplayTest, MultiLineRhythmHoldsEachPassageForItsTime) {
@@ -297,19 +297,19 @@ TEST_F(DisplayTest, MultiLineRhythmHoldsEachPassageForItsTime) {
     open();
     ASSERT_TRUE(phraseFile.multiLineMode);
     tick();  // the clock has not moved since the erase
-    EXPECT_EQ(phraseTime.seconds, 0);
+    EXPECT_EQ(displayState.phraseTime.seconds, 0);
     fakeNow += 30;
     tick();
-    EXPECT_EQ(passageTime, 500 + 6 * 90);
-    TimePoint shown = phraseTime;
-    EXPECT_EQ(msBetween(eraseTime, shown), 0);
+    EXPECT_EQ(displayState.passageTime, 500 + 6 * 90);
+    TimePoint shown = displayState.phraseTime;
+    EXPECT_EQ(msBetween(displayState.eraseTime, shown), 0);
 
-    fakeNow += passageTime;
+    fakeNow += displayState.passageTime;
     tick();
-    EXPECT_EQ(msBetween(phraseTime, shown), 0);
+    EXPECT_EQ(msBetween(displayState.phraseTime, shown), 0);
     fakeNow += 1;
     tick();
-    EXPECT_EQ(msBetween(phraseTime, shown), 500 + 6 * 90 + 1);
+    EXPECT_EQ(msBetween(displayState.phraseTime, shown), 500 + 6 * 90 + 1);
 }
 
 TEST_F(DisplayTest, NavigationKeysAreConsumedAndOthersHandedOn) {
@@ -352,12 +352,12 @@ TEST_F(DisplayTest, FunctionKeysSwapWithRecentFilesAndFlashOnlyThen) {
     fakeNow += 500;
     SendMessageA(hwnd, WM_KEYDOWN, VK_F3, 0);  // empty slot: nothing at all
     EXPECT_EQ(std::string(settings.PhraseFn), first);
-    EXPECT_EQ(msBetween(eraseTime, createTime), 0);
+    EXPECT_EQ(msBetween(displayState.eraseTime, displayState.createTime), 0);
 
     SendMessageA(hwnd, WM_KEYDOWN, VK_F2, 0);  // swaps, flashes, restarts
     EXPECT_STREQ(settings.PhraseFn, other);
     EXPECT_EQ(std::string(settings.RecentPhraseFn1), first);
-    EXPECT_EQ(msBetween(eraseTime, createTime), 500);
+    EXPECT_EQ(msBetween(displayState.eraseTime, displayState.createTime), 500);
     EXPECT_TRUE(equalsNoCase(phraseFile.name, other));
     EXPECT_STREQ(fetchPhrase(randomRequest), "OTHER");
 

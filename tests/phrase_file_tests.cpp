@@ -19,8 +19,8 @@ struct PhraseFileTest : ::testing::Test {
         toolboxInit();
         closePhraseFile();
         inConfigDialog = false;
-        tipPending = false;
-        passageTime = 0;
+        displayState.tipPending = false;
+        displayState.passageTime = 0;
         settings.ReadingTimePerChar = 90;
         settings.ExtraTimePerParagraph = 500;
         newPassageHistory();
@@ -55,7 +55,7 @@ TEST_F(PhraseFileTest, SingleLineFileHandsOutEveryLine) {
     EXPECT_EQ(seen, (std::set<std::string>{"alpha", "beta", "% gamma", "delta"}));
     EXPECT_FALSE(phraseFile.multiLineMode);
     EXPECT_EQ(phraseFile.lineCount, 4);
-    EXPECT_EQ(passageTime, 0);
+    EXPECT_EQ(displayState.passageTime, 0);
 }
 
 TEST_F(PhraseFileTest, FirstLineWithPercentMakesAPassageFile) {
@@ -140,11 +140,11 @@ TEST_F(PhraseFileTest, OtherLetterCaseReusesTheOpenFile) {
 
     // Another name closes the file, analyses anew and empties the history.
     use("other.txt", passages(4));
-    passageTime = 77;
+    displayState.passageTime = 77;
     fetchPhrase(openOnlyRequest);
     EXPECT_EQ(phraseFile.passageCount, 4);
     EXPECT_EQ(lstCount(passageHistory), 0);
-    EXPECT_EQ(passageTime, 0);
+    EXPECT_EQ(displayState.passageTime, 0);
 }
 
 TEST_F(PhraseFileTest, PassagesComeWithTheirDisplayTime) {
@@ -153,15 +153,15 @@ TEST_F(PhraseFileTest, PassagesComeWithTheirDisplayTime) {
     ASSERT_EQ(phraseFile.passageCount, 2);
     // By position: the passage there, not added to the history.
     EXPECT_STREQ(fetchPhrase(phraseFile.passageOffsets[0]), "\nab\ncdef");
-    EXPECT_EQ(passageTime, 500 + (4 + 6) * 90);
+    EXPECT_EQ(displayState.passageTime, 500 + (4 + 6) * 90);
     EXPECT_EQ(lstCount(passageHistory), 0);
     // The last passage runs to the end of a file without a final separator.
     EXPECT_STREQ(fetchPhrase(phraseFile.passageOffsets[1]), "\nlast one");
-    EXPECT_EQ(passageTime, 500 + 10 * 90);
+    EXPECT_EQ(displayState.passageTime, 500 + 10 * 90);
 
     inConfigDialog = true;
     fetchPhrase(phraseFile.passageOffsets[0]);
-    EXPECT_EQ(passageTime, 500 + 75 * 90);
+    EXPECT_EQ(displayState.passageTime, 500 + 75 * 90);
     inConfigDialog = false;
 
     // A random passage is added to the history.
@@ -172,30 +172,30 @@ TEST_F(PhraseFileTest, PassagesComeWithTheirDisplayTime) {
 
 TEST_F(PhraseFileTest, ErrorTextsKeepTheLastDisplayTime) {
     use("only-seps.txt", "%\n%\n");
-    passageTime = 1234;
+    displayState.passageTime = 1234;
     fetchPhrase(openOnlyRequest);
-    EXPECT_EQ(passageTime, 0);  // the analysis resets it
-    passageTime = 1234;
+    EXPECT_EQ(displayState.passageTime, 0);  // the analysis resets it
+    displayState.passageTime = 1234;
     EXPECT_STREQ(fetchPhrase(randomRequest), "No paragraphs found in \"only-seps.txt\"");
-    EXPECT_EQ(passageTime, 1234);
+    EXPECT_EQ(displayState.passageTime, 1234);
 }
 
 TEST_F(PhraseFileTest, TheTipReplacesOnePassageInMultiLineModeOnly) {
     use("tip.txt", passages(2));
-    tipPending = true;
+    displayState.tipPending = true;
     EXPECT_STREQ(fetchPhrase(randomRequest),
                  "Tip:\r\nYou can use the keys\r\nPos1, End, PgUp, PgDn\r\nto move back and forth\r\n"
                  "between the text passages.");
-    EXPECT_EQ(passageTime, 9000);
-    EXPECT_FALSE(tipPending);
+    EXPECT_EQ(displayState.passageTime, 9000);
+    EXPECT_FALSE(displayState.tipPending);
     EXPECT_EQ(lstCount(passageHistory), 0);
     EXPECT_EQ(std::string(fetchPhrase(randomRequest)).rfind("\npassage ", 0), 0u);
 
     closePhraseFile();
     use("tip-words.txt", "word\n");
-    tipPending = true;
+    displayState.tipPending = true;
     EXPECT_STREQ(fetchPhrase(randomRequest), "word");
-    EXPECT_TRUE(tipPending);
+    EXPECT_TRUE(displayState.tipPending);
 }
 
 TEST_F(PhraseFileTest, OnlyTheFirst30000PassagesAreIndexed) {
@@ -230,7 +230,7 @@ TEST_F(PhraseFileTest, APassageIsCutAt10000CountedCharacters) {
     fetchPhrase(openOnlyRequest);
     std::string text = fetchPhrase(phraseFile.passageOffsets[0]);
     EXPECT_EQ(text.size(), 100u * 99u);
-    EXPECT_EQ(passageTime, 500 + 10100 * 90);
+    EXPECT_EQ(displayState.passageTime, 500 + 10100 * 90);
 
     // Ten lines of 999 characters count 10010: the tenth is left out, yet
     // its count sets the display time.
@@ -240,7 +240,7 @@ TEST_F(PhraseFileTest, APassageIsCutAt10000CountedCharacters) {
     use("cut2.txt", "%\n" + huge + "%\n");
     fetchPhrase(openOnlyRequest);
     EXPECT_EQ(std::string(fetchPhrase(phraseFile.passageOffsets[0])).size(), 9u * 1000u);
-    EXPECT_EQ(passageTime, 500 + 10010 * 90);
+    EXPECT_EQ(displayState.passageTime, 500 + 10010 * 90);
 }
 
 TEST_F(PhraseFileTest, LongLinesAreReadInPiecesOf1029) {
@@ -267,7 +267,7 @@ TEST_F(PhraseFileTest, CrLfReadsAsOneLineFeedAndPositionsSeekBack) {
     ASSERT_EQ(phraseFile.passageCount, 2);
     EXPECT_EQ(phraseFile.passageOffsets[0], 3);
     EXPECT_STREQ(fetchPhrase(phraseFile.passageOffsets[0]), "\nfirst line\nsecond");
-    EXPECT_EQ(passageTime, 500 + (12 + 8) * 90);
+    EXPECT_EQ(displayState.passageTime, 500 + (12 + 8) * 90);
     EXPECT_STREQ(fetchPhrase(phraseFile.passageOffsets[1]), "\nthird");
     EXPECT_STREQ(fetchPhrase(phraseFile.passageOffsets[0]), "\nfirst line\nsecond");
 

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size) {
     closePhraseFile();
     newPassageHistory();
     // The first byte steers the tip and the dialog timing.
-    tipPending = size > 0 && (data[0] & 1);
+    displayState.tipPending = size > 0 && (data[0] & 1);
     inConfigDialog = size > 0 && (data[0] & 2);
     fetchPhrase(openOnlyRequest);
     for (int i = 0; i < 4; ++i) fetchPhrase(randomRequest);

@@ -24,7 +24,7 @@ void memFree(void *block) { std::free(block); }
 char *dupString(const char *s) {
     if (s == nullptr) return nullptr;
     size_t n = std::strlen(s) + 1;
-    char *copy = static_cast<char *>(std::malloc(n));
+    char *copy = static_cast<char *>(memAlloc(static_cast<std::int32_t>(n)));
     if (copy != nullptr) std::memcpy(copy, s, n);
     return copy;
 }
@@ -181,6 +181,9 @@ int initStringPool() {
 }
 
 int toolboxInit() {
+    static bool done = false;
+    if (done) return 0;
+    done = true;
     initStringPool();
     return 0;
 }

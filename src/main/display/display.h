@@ -4,22 +4,12 @@
 
 #include <windows.h>
 
+#include "main/display/saver_proc.h"
 #include "main/phrase/display_state.h"
 #include "main/phrase/phrase.h"
-#include "toolbox/time_point.h"
 
 constexpr UINT_PTR displayTimerId = 208;
 constexpr UINT displayTimerPeriod = 30;
-
-// Display times of the current screen.
-extern TimePoint createTime;
-extern TimePoint eraseTime;
-extern TimePoint phraseTime;
-
-extern "C" LRESULT WINAPI ScreenSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Initialises the toolbox once per process.
-void toolboxInitOnce();
 
 void restartDisplay(HWND hwnd);
 void fadeClear(HWND hwnd);

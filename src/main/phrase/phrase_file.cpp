@@ -24,7 +24,7 @@ void closePhraseFile() {
 void setPassageTime(std::int32_t chars) {
     std::int32_t n = inConfigDialog ? 75 : chars;
     // 32-bit wrap-around arithmetic, done unsigned so it is well defined.
-    passageTime = static_cast<std::int32_t>(static_cast<std::uint32_t>(settings.ExtraTimePerParagraph) +
+    displayState.passageTime = static_cast<std::int32_t>(static_cast<std::uint32_t>(settings.ExtraTimePerParagraph) +
                                             static_cast<std::uint32_t>(n) *
                                                 static_cast<std::uint32_t>(settings.ReadingTimePerChar));
 }
@@ -62,7 +62,7 @@ static void analysePhraseFile() {
 static const char *openPhraseFile() {
     PhraseFile &f = phraseFile;
     f.multiLineMode = false;
-    passageTime = 0;
+    displayState.passageTime = 0;
     f.passageCount = 0;
     f.lineCount = 0;
     clearPassageHistory();
@@ -80,9 +80,9 @@ static const char *openPhraseFile() {
 static const char *readPassage(std::int32_t request) {
     PhraseFile &f = phraseFile;
     if (f.passageCount <= 0) return poolFormat("No paragraphs found in \"%s\"", settings.PhraseFn);
-    if (tipPending) {
-        passageTime = tipTime;
-        tipPending = false;
+    if (displayState.tipPending) {
+        displayState.passageTime = tipTime;
+        displayState.tipPending = false;
         return keyboardTip;
     }
     std::int32_t offset = request >= 0 ? request : f.passageOffsets[randomInRange(0, f.passageCount - 1)];
