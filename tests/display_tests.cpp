@@ -288,6 +288,24 @@ TEST_F(DisplayTest, SingleLineRhythmFollowsTheIntervals) {
     EXPECT_EQ(msBetween(displayState.eraseTime, erasedBefore), 5001);
 }
 
+TEST_F(DisplayTest, AClearIntervalOf0NeverWipesAndTheLargestIntervalsStillShowOnePhrase) {
+    fakeNow = 1700000000000LL;
+    setTimeSource(fakeClock);
+    settings.ClearInterval = 0;
+    settings.PhraseInterval = 2147483647;
+    open();
+    const TimePoint erased = displayState.eraseTime;
+    tick();
+    EXPECT_NE(displayState.phraseTime.seconds, 0);
+    const TimePoint shown = displayState.phraseTime;
+    for (int i = 0; i < 20; ++i) {
+        fakeNow += 100000;
+        tick();
+    }
+    EXPECT_EQ(msBetween(displayState.eraseTime, erased), 0);
+    EXPECT_EQ(msBetween(displayState.phraseTime, shown), 0);
+}
+
 TEST_F(DisplayTest, MultiLineRhythmHoldsEachPassageForItsTime) {
     fakeNow = 1700000000000LL;
     setTimeSource(fakeClock);

@@ -11,6 +11,15 @@
 constexpr UINT_PTR displayTimerId = 208;
 constexpr UINT displayTimerPeriod = 30;
 
+// The ranges the configuration dialogs store. The registry may hold anything,
+// so the engine holds each value to its range where it uses it (the stored
+// value stays as it is): a font of thousands of pixels takes the platform
+// seconds per letter, and a shadow of millions of copies never ends.
+constexpr int maxShadowSize = 15;
+constexpr int maxTiltDegrees = 359;
+constexpr int minFontSize = 5;
+constexpr int maxFontSize = 500;
+
 void restartDisplay(HWND hwnd);
 void fadeClear(HWND hwnd);
 void showNext(HWND hwnd);

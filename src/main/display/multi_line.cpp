@@ -1,5 +1,6 @@
 // Multi-line passages: one passage as a block at a random place where it
 // fits, in a random upright font and colour.
+#include <algorithm>
 #include <cstdlib>
 
 #include "main/display/display.h"
@@ -13,7 +14,8 @@ HFONT createMultiLineFont() {
         DeleteObject(multiLineFont);
         multiLineFont = nullptr;
     }
-    int size = randomInRange(settings.MultiLineMinFontSize, settings.MultiLineMaxFontSize);
+    int size = randomInRange(std::clamp(settings.MultiLineMinFontSize, minFontSize, maxFontSize),
+                             std::clamp(settings.MultiLineMaxFontSize, minFontSize, maxFontSize));
     int weight = randomInRange(600, 900);
     DWORD italic = static_cast<DWORD>(coinFlip());
     const char *face = pickFontName(multiLineFonts);

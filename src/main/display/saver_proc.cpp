@@ -90,8 +90,12 @@ static void timerTick(HWND hwnd) {
         }
         return;
     }
-    if (msBetween(now, d.eraseTime) > settings.ClearInterval) restartDisplay(hwnd);
-    if (msBetween(now, d.phraseTime) > settings.PhraseInterval) showNext(hwnd);
+    // A ClearInterval of 0 never wipes: the configuration dialog stores 0
+    // for any entry it cannot use, and wiping on every tick would strobe.
+    if (settings.ClearInterval != 0 && msBetween(now, d.eraseTime) > settings.ClearInterval) restartDisplay(hwnd);
+    // After a restart the phrase is due at once, whatever the interval: the
+    // sentinel of an unset stamp does not exceed the largest one.
+    if (d.phraseTime.seconds == 0 || msBetween(now, d.phraseTime) > settings.PhraseInterval) showNext(hwnd);
 }
 
 static void createDisplay(HWND hwnd) {

@@ -1,5 +1,6 @@
 // Single-line phrases: a random line at a random place in a random tilted
 // TrueType font and colour, with its shadow copies.
+#include <algorithm>
 #include <cstring>
 
 #include "toolbox/tbas.h"
@@ -24,6 +25,10 @@ HFONT createSingleLineFont(List *fonts, int minSize, int maxSize, int maxTilt) {
         DeleteObject(singleLineFont);
         singleLineFont = nullptr;
     }
+    // Held to their ranges, ten times the tilt cannot overflow.
+    minSize = std::clamp(minSize, minFontSize, maxFontSize);
+    maxSize = std::clamp(maxSize, minFontSize, maxFontSize);
+    maxTilt = std::clamp(maxTilt, -maxTiltDegrees, maxTiltDegrees);
     int size = randomInRange(minSize, maxSize);
     int angle = randomInRange(-10 * maxTilt, 10 * maxTilt);
     int weight = randomInRange(200, 900);
@@ -51,14 +56,15 @@ static ShadowKind shadowKind(const char *style) {
 static void drawShadow(HDC hdc, int x, int y, const char *text, int length, ColorRef color) {
     ShadowKind kind = shadowKind(settings.ShadowStyle);
     if (kind == ShadowKind::None) return;
-    for (int n = settings.ShadowSize; n >= 1; --n) {
+    const int depth = std::clamp(settings.ShadowSize, 0, maxShadowSize);
+    for (int n = depth; n >= 1; --n) {
         ColorRef copy;
         switch (kind) {
         case ShadowKind::Funky:
             copy = randomTextColor();
             break;
         case ShadowKind::Graded:
-            copy = shadowColor(color, static_cast<double>(n) / settings.ShadowSize);
+            copy = shadowColor(color, static_cast<double>(n) / depth);
             break;
         default:
             copy = shadowColor(color, 1.0);
