@@ -16,7 +16,7 @@ MessageSettings messageSettings;
 
 void *memAlloc(std::int32_t size) {
     if (size < 0) return nullptr;
-    return std::malloc(static_cast<size_t>(size));
+    return platAlloc(static_cast<size_t>(size));
 }
 
 void memFree(void *block) { std::free(block); }
@@ -146,37 +146,30 @@ struct StringPool {
     char *buffers[poolStringCount];
     std::int32_t index;
     bool initialised;
-    bool initialising;  // the failure message itself takes pool strings
 };
 static StringPool stringPool;
 
-// Handed out when the pool could not be made, so that callers still get a
-// writable buffer instead of a crash; it is shared by every such request.
-static char emergencyBuffer[poolStringSize];
+// Stands in for each buffer that could not be allocated, so that after its
+// one failure message the pool still hands out 250 distinct buffers.
+static char fallbackBuffers[poolStringCount][poolStringSize];
 
 int initStringPool() {
     if (stringPool.initialised) return 0;
-    static bool lockReady = false;
-    if (!lockReady) {
-        platLockInit();
-        lockReady = true;
-    }
-    stringPool.initialising = true;
+    platLockInit();
     bool failed = false;
     for (int i = 0; i < poolStringCount; ++i) {
-        // A retry after a failed start keeps the buffers it already has.
+        stringPool.buffers[i] = static_cast<char *>(memAlloc(poolStringSize));
         if (stringPool.buffers[i] == nullptr) {
-            stringPool.buffers[i] = static_cast<char *>(memAlloc(poolStringSize));
+            stringPool.buffers[i] = fallbackBuffers[i];
+            failed = true;
         }
-        if (stringPool.buffers[i] == nullptr) failed = true;
     }
+    // Ready before the message, which itself takes pool strings.
+    stringPool.initialised = true;
     if (failed) {
         showMessage("Fatal Error", "Could not allocate string pool");
-        stringPool.initialising = false;
         return 1;
     }
-    stringPool.initialising = false;
-    stringPool.initialised = true;
     return 0;
 }
 
@@ -189,10 +182,7 @@ int toolboxInit() {
 }
 
 char *poolString() {
-    if (!stringPool.initialised && (stringPool.initialising || initStringPool() != 0)) {
-        std::memset(emergencyBuffer, 0, poolStringSize);
-        return emergencyBuffer;
-    }
+    if (!stringPool.initialised) initStringPool();
     platLockEnter();
     char *buffer = stringPool.buffers[stringPool.index];
     stringPool.index = (stringPool.index + 1) % poolStringCount;

@@ -3,6 +3,11 @@
 // native build with POSIX, so the portable core also runs under sanitizers.
 #pragma once
 
+#include <cstddef>
+
+// Heap memory for memAlloc. The native build lets a test make it fail.
+void *platAlloc(std::size_t size);
+
 // A lock for the string pool's ring index.
 void platLockInit();
 void platLockEnter();

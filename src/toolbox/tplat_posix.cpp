@@ -5,9 +5,17 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "tplat.h"
 #include "tplat_posix.h"
+
+PlatAllocHook platAllocHook = nullptr;
+
+void *platAlloc(std::size_t size) {
+    if (platAllocHook != nullptr && !platAllocHook(size)) return nullptr;
+    return std::malloc(size);
+}
 
 static pthread_mutex_t poolLock = PTHREAD_MUTEX_INITIALIZER;
 

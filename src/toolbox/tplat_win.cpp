@@ -1,7 +1,11 @@
 // The toolbox's platform calls on Windows.
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "tplat.h"
+
+void *platAlloc(std::size_t size) { return std::malloc(size); }
 
 static CRITICAL_SECTION poolLock;
 
