@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "main/phrase/display_state.h"
 #include "main/phrase/phrase.h"
 #include "main/settings/settings.h"
@@ -106,6 +110,23 @@ TEST_F(PhraseFileTest, ADirectoryIsNotFound) {
     copyString(settings.PhraseFn, ".", sizeof settings.PhraseFn);
     EXPECT_STREQ(fetchPhrase(randomRequest), "\".\" not found");
     EXPECT_FALSE(phraseFile.open);
+}
+
+TEST_F(PhraseFileTest, DevicesAndPipesAreNotFound) {
+#ifdef _WIN32
+    const std::string names[] = {"CON", "NUL", "AUX", "COM1", "aux.txt", "nul.txt"};
+#else
+    // Reading /dev/zero never ends; opening a pipe waits for a writer.
+    removeTestFile("phrase-pipe");
+    ASSERT_EQ(mkfifo("phrase-pipe", 0600), 0);
+    const std::string names[] = {"/dev/null", "/dev/zero", "phrase-pipe"};
+#endif
+    for (const std::string &name : names) {
+        copyString(settings.PhraseFn, name.c_str(), sizeof settings.PhraseFn);
+        EXPECT_EQ(std::string(fetchPhrase(randomRequest)), "\"" + name + "\" not found");
+        EXPECT_FALSE(phraseFile.open) << name;
+    }
+    removeTestFile("phrase-pipe");
 }
 
 TEST_F(PhraseFileTest, ANameTooLongForTheStoredNameIsRefused) {
@@ -300,6 +321,31 @@ TEST_F(PhraseFileTest, BinaryGarbageAndHugeLinesGiveTexts) {
     EXPECT_TRUE(n == 1029u || n == 50u * 1000u * 1000u % 1029u) << n;
     closePhraseFile();
     removeTestFile("huge.txt");
+}
+
+TEST_F(PhraseFileTest, AFileEditedWhileOpenIsReadAfreshSmallOrLarge) {
+    // The same lines and lengths, other letters: small enough for one read
+    // of the reader, and well beyond it.
+    for (int lines : {3, 20000}) {
+        std::string before, after;
+        for (int i = 0; i < lines; ++i) {
+            before += "old " + std::to_string(100000 + i) + "\n";
+            after += "new " + std::to_string(100000 + i) + "\n";
+        }
+        use("edited.txt", before);
+        fetchPhrase(openOnlyRequest);
+        writeTestFile("edited.txt", after);
+        for (const std::string &line : draws(30)) EXPECT_EQ(line.rfind("new ", 0), 0u) << lines << ": " << line;
+        closePhraseFile();
+
+        use("edited.txt", "%\n" + before);
+        fetchPhrase(openOnlyRequest);
+        ASSERT_EQ(phraseFile.passageCount, 1);
+        writeTestFile("edited.txt", "%\n" + after);
+        std::string passage = fetchPhrase(phraseFile.passageOffsets[0]);
+        EXPECT_EQ(passage.rfind("\nnew 100000\nnew 100001", 0), 0u) << lines;
+        closePhraseFile();
+    }
 }
 
 TEST_F(PhraseFileTest, AFileChangedOrDeletedWhileOpenNeverCrashes) {

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "toolbox/tplat.h"
+
 // Keeps at least want unread bytes in the buffer unless the file ends first.
 // Returns false on a read error.
 static bool ensureBytes(LineReader *r, int want) {
@@ -24,18 +26,25 @@ static bool ensureBytes(LineReader *r, int want) {
 }
 
 int readerOpen(LineReader *r, const char *path) {
+    // Only ordinary files: a device name opens the device, and reading a
+    // console, a port or a pipe can wait forever.
+    r->file = nullptr;
+    if (!platIsOrdinaryFile(path)) return 1;
     r->file = std::fopen(path, "rb");
     if (r->file == nullptr) return 1;
+    if (!platIsOrdinaryStream(r->file)) {
+        readerClose(r);
+        return 1;
+    }
     // Our own buffer replaces the stream's.
     std::setvbuf(r->file, nullptr, _IONBF, 0);
     r->bufferStart = 0;
     r->fill = 0;
     r->pos = 0;
     r->eof = false;
-    // Some C libraries open a directory for reading; its first read fails.
+    // A file that cannot be read is as good as not there.
     if (!ensureBytes(r, 1)) {
-        std::fclose(r->file);
-        r->file = nullptr;
+        readerClose(r);
         return 1;
     }
     return 0;
@@ -92,10 +101,8 @@ std::int64_t readerTell(const LineReader *r) { return r->bufferStart + r->pos; }
 
 int readerSeek(LineReader *r, std::int64_t offset) {
     if (r->file == nullptr || offset < 0) return 1;
-    if (offset >= r->bufferStart && offset <= r->bufferStart + r->fill) {
-        r->pos = static_cast<int>(offset - r->bufferStart);
-        return 0;
-    }
+    // Always from the disk, as a freshly opened stream reads: what is in the
+    // buffer may be older than the file.
     if (std::fseek(r->file, static_cast<long>(offset), SEEK_SET) != 0) return 1;
     r->bufferStart = offset;
     r->fill = 0;

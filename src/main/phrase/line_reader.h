@@ -19,7 +19,7 @@ struct LineReader {
 };
 
 // 0 on success, 1 when the file cannot be opened for reading (a directory,
-// a missing file, no permission).
+// a device, a pipe, a missing file, no permission).
 int readerOpen(LineReader *r, const char *path);
 void readerClose(LineReader *r);
 
@@ -31,5 +31,7 @@ int readerReadPiece(LineReader *r, char *out, int size);
 
 // The offset of the next byte to be read.
 std::int64_t readerTell(const LineReader *r);
-// Positions the reader at an absolute offset; 0 on success.
+// Positions the reader at an absolute offset and drops what it had read
+// ahead, so that the next piece comes from the file as it is now; 0 on
+// success.
 int readerSeek(LineReader *r, std::int64_t offset);
