@@ -356,6 +356,43 @@ TEST_F(DisplayTest, NavigationKeysAreConsumedAndOthersHandedOn) {
     EXPECT_EQ(handed(WM_CHAR), 1);
 }
 
+TEST_F(DisplayTest, HomeEndPageUpAndPageDownShowFirstLastPreviousAndNext) {
+    // Passage k holds k lines, so the height of what is drawn tells which one
+    // is shown; one face, so that every line is as high.
+    usePhrases("display-navigation.txt", "%\nW\n%\nW\nW\n%\nW\nW\nW\n%\nW\nW\nW\nW\n%\nW\nW\nW\nW\nW\n%\n");
+    addWineFonts();
+    lstDestroy(multiLineFonts);
+    multiLineFonts = fontListFromPacked("Tahoma\0");
+    open();
+    ASSERT_EQ(phraseFile.passageCount, 5);
+    ASSERT_EQ(listNames(multiLineFonts), std::vector<std::string>{"Tahoma"});
+    for (int i = 0; i < 5; ++i) appendToHistory(phraseFile.passageOffsets[i]);
+    auto heightAfter = [&](WPARAM key) {
+        SendMessageA(hwnd, WM_KEYDOWN, key, 0);
+        Box b = boxOfNot(capture(hwnd), 0);
+        return b.count > 0 ? b.bottom - b.top : -1;
+    };
+    const int first = heightAfter(VK_HOME);
+    const int second = heightAfter(VK_NEXT);
+    const int third = heightAfter(VK_NEXT);
+    const int last = heightAfter(VK_END);
+    const int fourth = heightAfter(VK_PRIOR);
+    const int thirdAgain = heightAfter(VK_PRIOR);
+    const int firstAgain = heightAfter(VK_HOME);
+    const int stillFirst = heightAfter(VK_PRIOR);
+    // A line is some twenty pixels; the same passage may differ by a pixel
+    // or two with its weight and slant.
+    const int line = (third - first) / 2;
+    EXPECT_GT(line, 10);
+    EXPECT_NEAR(second - first, line, 3);
+    EXPECT_NEAR(last - first, 4 * line, 6);
+    EXPECT_NEAR(fourth - first, 3 * line, 6);
+    EXPECT_NEAR(thirdAgain, third, 3);
+    EXPECT_NEAR(firstAgain, first, 3);
+    EXPECT_NEAR(stillFirst, first, 3);
+    EXPECT_EQ(lstCount(passageHistory), 5);
+}
+
 TEST_F(DisplayTest, FunctionKeysSwapWithRecentFilesAndFlashOnlyThen) {
     fakeNow = 1700000000000LL;
     setTimeSource(fakeClock);
