@@ -15,21 +15,11 @@
 #include "main/settings/settings.h"
 #include "main/display/text_color.h"
 #include "test_registry.h"
+#include "test_display.h"
 #include "test_files.h"
 #include "toolbox/tbas.h"
 
-// The host's default procedure, replaced here so that the tests see which
-// messages the display engine hands on.
-static std::vector<UINT> handedOn;
-LRESULT WINAPI defaultSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    handedOn.push_back(message);
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
 namespace {
-
-std::int64_t fakeNow = 0;
-std::int64_t fakeClock() { return fakeNow; }
 
 constexpr int windowWidth = 400;
 constexpr int windowHeight = 300;

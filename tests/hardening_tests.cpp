@@ -15,23 +15,13 @@
 
 #include "main/display/display.h"
 #include "main/settings/settings.h"
+#include "test_display.h"
 #include "test_files.h"
 #include "test_registry.h"
 #include "toolbox/tbas.h"
 #include "toolbox/wkrnl.h"
 
-// The host's default procedure, replaced so that the tests see which input
-// would have closed the saver.
-static std::vector<UINT> handedOn;
-LRESULT WINAPI defaultSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    handedOn.push_back(message);
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
 namespace {
-
-std::int64_t fakeNow = 0;
-std::int64_t fakeClock() { return fakeNow; }
 
 const char *const shadowStyles[] = {"No Shadow", "Cast", "3D Cast", "3D Gradual", "3D Funky"};
 

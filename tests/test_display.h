@@ -1,0 +1,15 @@
+// Helpers of the display engine's tests: the host's default procedure,
+// replaced so that the tests see which messages the engine hands on (the
+// input that would close the saver), and a clock the tests step by hand.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+extern std::vector<UINT> handedOn;
+
+// The clock of the display engine while setTimeSource(fakeClock) holds.
+extern std::int64_t fakeNow;
+std::int64_t fakeClock();
