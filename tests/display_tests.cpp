@@ -418,6 +418,86 @@ TEST_F(DisplayTest, PageDownInSingleLineModeShowsOneLineAsAPassage) {
     EXPECT_EQ(lstCount(passageHistory), 0);
 }
 
+namespace {
+
+// What the engine hands to the narrow and the wide drawing calls.
+std::vector<std::string> narrowDrawn;
+std::vector<std::wstring> wideDrawn;
+decltype(&TextOutA) realTextOutA;
+decltype(&TextOutW) realTextOutW;
+decltype(&DrawTextA) realDrawTextA;
+decltype(&DrawTextW) realDrawTextW;
+
+BOOL WINAPI recordTextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
+    narrowDrawn.emplace_back(text, length);
+    return realTextOutA(hdc, x, y, text, length);
+}
+BOOL WINAPI recordTextOutW(HDC hdc, int x, int y, LPCWSTR text, int length) {
+    wideDrawn.emplace_back(text, length);
+    return realTextOutW(hdc, x, y, text, length);
+}
+int WINAPI recordDrawTextA(HDC hdc, LPCSTR text, int length, LPRECT box, UINT format) {
+    narrowDrawn.emplace_back(text, length);
+    return realDrawTextA(hdc, text, length, box, format);
+}
+int WINAPI recordDrawTextW(HDC hdc, LPCWSTR text, int length, LPRECT box, UINT format) {
+    wideDrawn.emplace_back(text, length);
+    return realDrawTextW(hdc, text, length, box, format);
+}
+
+template <typename F> void replace(const char *module, const char *name, F **real, F *recorder) {
+    *real = reinterpret_cast<F *>(replaceImport(module, name, reinterpret_cast<void *>(recorder)));
+    ASSERT_NE(*real, nullptr) << name;
+}
+
+}  // namespace
+
+TEST_F(DisplayTest, UnicodeFilesReachTheWideCallsAsWrittenAndAnsiFilesTheNarrowOnes) {
+    replace("gdi32.dll", "TextOutA", &realTextOutA, recordTextOutA);
+    replace("gdi32.dll", "TextOutW", &realTextOutW, recordTextOutW);
+    replace("user32.dll", "DrawTextA", &realDrawTextA, recordDrawTextA);
+    replace("user32.dll", "DrawTextW", &realDrawTextW, recordDrawTextW);
+    copyString(settings.ShadowStyle, "3D Cast", shadowStyleSize);
+    open();
+    const std::wstring words = L"Grüße aus Köln";
+    struct Case {
+        const char *file;
+        std::string bytes;
+    } cases[] = {
+        {"display-utf8.txt", u8"Grüße aus Köln\r\n"},
+        {"display-utf8-mark.txt", "\xEF\xBB\xBF" + std::string(u8"Grüße aus Köln\r\n")},
+        {"display-utf16.txt", std::string("\xFF\xFEG\0r\0\xFC\0\xDF\0e\0 \0a\0u\0s\0 \0K\0\xF6\0l\0n\0", 30)},
+    };
+    for (const Case &c : cases) {
+        usePhrases(c.file, c.bytes);
+        narrowDrawn.clear();
+        wideDrawn.clear();
+        drawPhrase(hwnd);  // four shadow copies, then the text
+        EXPECT_EQ(wideDrawn, std::vector<std::wstring>(5, words)) << c.file;
+        EXPECT_TRUE(narrowDrawn.empty()) << c.file;
+    }
+    // A passage, measured and drawn.
+    usePhrases("display-utf8-passages.txt", "\xEF\xBB\xBF%\r\n" + std::string(u8"Ärger\r\nüber\r\n%\r\n"));
+    wideDrawn.clear();
+    showPassage(hwnd, PassageMove::Next);
+    EXPECT_EQ(wideDrawn, std::vector<std::wstring>(2, L"\nÄrger\nüber"));
+    // An ANSI file and the system's own texts stay narrow.
+    usePhrases("display-ansi.txt", "Gr\xFC\xDF" "e\n");
+    narrowDrawn.clear();
+    wideDrawn.clear();
+    drawPhrase(hwnd);
+    copyString(settings.PhraseFn, "display-missing.txt", phraseFnSize);
+    drawPhrase(hwnd);
+    std::vector<std::string> narrow(5, "Gr\xFC\xDF" "e");
+    narrow.insert(narrow.end(), 5, "\"display-missing.txt\" not found");
+    EXPECT_EQ(narrowDrawn, narrow);
+    EXPECT_TRUE(wideDrawn.empty());
+    replaceImport("gdi32.dll", "TextOutA", reinterpret_cast<void *>(realTextOutA));
+    replaceImport("gdi32.dll", "TextOutW", reinterpret_cast<void *>(realTextOutW));
+    replaceImport("user32.dll", "DrawTextA", reinterpret_cast<void *>(realDrawTextA));
+    replaceImport("user32.dll", "DrawTextW", reinterpret_cast<void *>(realDrawTextW));
+}
+
 TEST(TimePoints, DifferencesAndSentinels) {
     TimePoint unset = {0, 0}, a = {100, 900}, b = {102, 100};
     EXPECT_EQ(msBetween(unset, unset), 2147483647);

@@ -29,6 +29,19 @@ bool isNavigationKey(WPARAM code);
 // Erases the window now: the background fill runs before it returns.
 void eraseWindow(HWND hwnd);
 
+// A text to draw: the system's own ANSI text as it is, or a phrase file's
+// Unicode text widened for the wide drawing and measuring calls.
+struct DrawnText {
+    const char *narrow;    // null when the text is wide
+    const wchar_t *wide;   // null when the text is narrow
+    int length;            // characters; UTF-16 units when wide
+};
+// The text that fetchPhrase has just returned, ready to draw; valid until
+// the next call.
+DrawnText drawnText(const char *text);
+void textOut(HDC hdc, int x, int y, const DrawnText &text);
+int drawTextBlock(HDC hdc, const DrawnText &text, RECT *box, UINT format);
+
 // Single-line phrases.
 void drawPhrase(HWND hwnd);
 HFONT createSingleLineFont(List *fonts, int minSize, int maxSize, int maxTilt);

@@ -32,14 +32,14 @@ void showPassage(HWND hwnd, PassageMove move) {
     GetClientRect(hwnd, &client);
     const int width = client.right, height = client.bottom;
     ListNode *entry = resolvePassageMove(move);
-    const char *text = fetchPhrase(entry != nullptr ? historyPosition(entry) : randomRequest);
+    const DrawnText text = drawnText(fetchPhrase(entry != nullptr ? historyPosition(entry) : randomRequest));
     HGDIOBJ previous = SelectObject(hdc, createMultiLineFont());
     SetTextColor(hdc, randomTextColor());
     SetBkMode(hdc, TRANSPARENT);
 
     // Measured without word breaks, the rectangle is the unwrapped text's.
     RECT box = {0, 0, 100, 100};
-    if (DrawTextA(hdc, text, -1, &box, DT_CALCRECT) > 0) {
+    if (drawTextBlock(hdc, text, &box, DT_CALCRECT) > 0) {
         int w = std::abs(static_cast<int>(box.right - box.left + 1));
         int t = std::abs(static_cast<int>(box.bottom - box.top + 1));
         box.left = randomInRange(0, width - w);
@@ -49,7 +49,7 @@ void showPassage(HWND hwnd, PassageMove move) {
     } else {
         box = {width / 20, height / 20, width - width / 20, height - height / 20};
     }
-    DrawTextA(hdc, text, -1, &box, DT_WORDBREAK);
+    drawTextBlock(hdc, text, &box, DT_WORDBREAK);
     SelectObject(hdc, previous);
     ReleaseDC(hwnd, hdc);
 }

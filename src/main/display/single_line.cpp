@@ -53,7 +53,7 @@ static ShadowKind shadowKind(const char *style) {
 
 // The copies stand ShadowSize down to 1 pixels right and down, the nearest
 // drawn last; "Cast" draws only the farthest one.
-static void drawShadow(HDC hdc, int x, int y, const char *text, int length, ColorRef color) {
+static void drawShadow(HDC hdc, int x, int y, const DrawnText &text, ColorRef color) {
     ShadowKind kind = shadowKind(settings.ShadowStyle);
     if (kind == ShadowKind::None) return;
     const int depth = std::clamp(settings.ShadowSize, 0, maxShadowSize);
@@ -71,7 +71,7 @@ static void drawShadow(HDC hdc, int x, int y, const char *text, int length, Colo
             break;
         }
         SetTextColor(hdc, copy);
-        TextOutA(hdc, x + n, y + n, text, length);
+        textOut(hdc, x + n, y + n, text);
         if (kind == ShadowKind::Cast) break;
     }
 }
@@ -82,8 +82,7 @@ void drawPhrase(HWND hwnd) {
     RECT client;
     GetClientRect(hwnd, &client);
     const double width = client.right, height = client.bottom;
-    const char *text = fetchPhrase(randomRequest);
-    const int length = static_cast<int>(std::strlen(text));
+    const DrawnText text = drawnText(fetchPhrase(randomRequest));
     int x = randomInRange(static_cast<std::int32_t>(-0.2 * width), static_cast<std::int32_t>(0.9 * width));
     int y = randomInRange(static_cast<std::int32_t>(-0.2 * height), static_cast<std::int32_t>(height));
     HFONT font = createSingleLineFont(singleLineFonts, settings.SingleLineMinFontSize, settings.SingleLineMaxFontSize,
@@ -91,9 +90,9 @@ void drawPhrase(HWND hwnd) {
     HGDIOBJ previous = SelectObject(hdc, font);
     SetBkMode(hdc, TRANSPARENT);
     ColorRef color = randomTextColor();
-    drawShadow(hdc, x, y, text, length, color);
+    drawShadow(hdc, x, y, text, color);
     SetTextColor(hdc, color);
-    TextOutA(hdc, x, y, text, length);
+    textOut(hdc, x, y, text);
     SelectObject(hdc, previous);
     ReleaseDC(hwnd, hdc);
 }
