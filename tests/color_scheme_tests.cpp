@@ -33,7 +33,26 @@ const char *valid = "10 20 30 40 255 5";
 
 TEST_F(ColorSchemes, BuiltInTableAndItsStoredForm) {
     loadColorSchemes();
-    EXPECT_EQ(schemeNames(), withBuiltIns({}));
+    const ColorScheme design[] = {
+        {"Color On Black", 50, 75, 75, 100, 0x000000, 0},     {"Color On Dark Gray", 50, 75, 90, 100, 0x808080, 0},
+        {"Color On Light Gray", 25, 50, 90, 100, 0xC0C0C0, 0}, {"Color On White", 25, 50, 75, 100, 0xFFFFFF, 0},
+        {"Color On Red", 45, 55, 75, 100, 0x000080, 15},      {"Color On Green", 45, 55, 75, 100, 0x008000, 15},
+        {"Color On Blue", 45, 55, 75, 100, 0x800000, 15},     {"Color On Yellow", 45, 55, 75, 100, 0x00FFFF, 15},
+        {"Gray On Black", 40, 100, 0, 0, 0x000000, 0},        {"Gray On White", 0, 75, 0, 0, 0xFFFFFF, 0},
+    };
+    ASSERT_EQ(lstCount(colorSchemes), 10);
+    ListNode *node = lstHead(colorSchemes);
+    for (const ColorScheme &d : design) {
+        const ColorScheme *s = static_cast<ColorScheme *>(lstData(node));
+        EXPECT_STREQ(s->name, d.name);
+        EXPECT_EQ(s->MinBrightness, d.MinBrightness) << d.name;
+        EXPECT_EQ(s->MaxBrightness, d.MaxBrightness) << d.name;
+        EXPECT_EQ(s->MinSaturation, d.MinSaturation) << d.name;
+        EXPECT_EQ(s->MaxSaturation, d.MaxSaturation) << d.name;
+        EXPECT_EQ(s->BackgroundColor, d.BackgroundColor) << d.name;
+        EXPECT_EQ(s->MinTextcolorContrast, d.MinTextcolorContrast) << d.name;
+        node = lstNext(node);
+    }
     const char *expected[builtInSchemeCount] = {
         "50.000000 75.000000 75.000000 100.000000 0 0.000000",
         "50.000000 75.000000 90.000000 100.000000 8421504 0.000000",

@@ -114,7 +114,10 @@ TEST_F(ConfigTest, StatusLineAndRecentFiles) {
         EXPECT_EQ(recentFiles(), "words.txt|passages.txt||");
         enter(d, IDC_PHRASE_FILE, fits36);
         EXPECT_EQ(text(d, IDC_FILE_STATUS), fits36 + " is a single-line file");
-        // A missing name gives way to the first one of the list that opens.
+        // A missing name, or a device's, gives way to the first one of the
+        // list that opens.
+        enter(d, IDC_PHRASE_FILE, "aux.txt");
+        EXPECT_STREQ(settings.PhraseFn, fits36.c_str());
         enter(d, IDC_PHRASE_FILE, "missing.txt");
         EXPECT_STREQ(settings.PhraseFn, fits36.c_str());
         enter(d, IDC_PHRASE_FILE, "words.txt");

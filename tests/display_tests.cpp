@@ -17,21 +17,11 @@
 #include "main/settings/settings.h"
 #include "main/display/text_color.h"
 #include "test_registry.h"
+#include "test_display.h"
 #include "test_files.h"
 #include "toolbox/tbas.h"
 
-// The host's default procedure, replaced here so that the tests see which
-// messages the display engine hands on.
-static std::vector<UINT> handedOn;
-LRESULT WINAPI defaultSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    handedOn.push_back(message);
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
 namespace {
-
-std::int64_t fakeNow = 0;
-std::int64_t fakeClock() { return fakeNow; }
 
 constexpr int windowWidth = 400;
 constexpr int windowHeight = 300;
@@ -114,7 +104,7 @@ struct DisplayTest : ::testing::Test {
     }
 
     void SetUp() override {
-        toolboxInitOnce();
+        toolboxInit();
         clearSettingsKey(HKEY_CURRENT_USER);
         inConfigDialog = false;
         setTimeSource(nullptr);
@@ -264,30 +254,48 @@ TEST_F(DisplayTest, SingleLineRhythmFollowsTheIntervals) {
     settings.PhraseInterval = 1000;
     settings.ClearInterval = 5000;
     open();
-    const TimePoint created = createTime;
-    EXPECT_EQ(phraseTime.seconds, 0);
+    const TimePoint created = displayState.createTime;
+    EXPECT_EQ(displayState.phraseTime.seconds, 0);
     tick();  // right after a restart a phrase comes at once
-    EXPECT_EQ(msBetween(phraseTime, created), 0);
+    EXPECT_EQ(msBetween(displayState.phraseTime, created), 0);
 
     fakeNow += 1000;
     tick();  // not yet: the interval must be exceeded
-    EXPECT_EQ(msBetween(phraseTime, created), 0);
+    EXPECT_EQ(msBetween(displayState.phraseTime, created), 0);
     fakeNow += 1;
     tick();
-    EXPECT_EQ(msBetween(phraseTime, created), 1001);
+    EXPECT_EQ(msBetween(displayState.phraseTime, created), 1001);
 
-    TimePoint erasedBefore = eraseTime;
+    TimePoint erasedBefore = displayState.eraseTime;
     fakeNow = 1700000000000LL + 5001;
     tick();  // the wipe, and a phrase in the same tick
-    EXPECT_EQ(msBetween(eraseTime, erasedBefore), 5001);
-    EXPECT_EQ(msBetween(phraseTime, created), 5001);
+    EXPECT_EQ(msBetween(displayState.eraseTime, erasedBefore), 5001);
+    EXPECT_EQ(msBetween(displayState.phraseTime, created), 5001);
 
     // A clock set back before the creation stops everything.
-    TimePoint phraseBefore = phraseTime;
+    TimePoint phraseBefore = displayState.phraseTime;
     fakeNow = 1700000000000LL - 10000;
     tick();
-    EXPECT_EQ(msBetween(phraseTime, phraseBefore), 0);
-    EXPECT_EQ(msBetween(eraseTime, erasedBefore), 5001);
+    EXPECT_EQ(msBetween(displayState.phraseTime, phraseBefore), 0);
+    EXPECT_EQ(msBetween(displayState.eraseTime, erasedBefore), 5001);
+}
+
+TEST_F(DisplayTest, AClearIntervalOf0NeverWipesAndTheLargestIntervalsStillShowOnePhrase) {
+    fakeNow = 1700000000000LL;
+    setTimeSource(fakeClock);
+    settings.ClearInterval = 0;
+    settings.PhraseInterval = 2147483647;
+    open();
+    const TimePoint erased = displayState.eraseTime;
+    tick();
+    EXPECT_NE(displayState.phraseTime.seconds, 0);
+    const TimePoint shown = displayState.phraseTime;
+    for (int i = 0; i < 20; ++i) {
+        fakeNow += 100000;
+        tick();
+    }
+    EXPECT_EQ(msBetween(displayState.eraseTime, erased), 0);
+    EXPECT_EQ(msBetween(displayState.phraseTime, shown), 0);
 }
 
 TEST_F(DisplayTest, MultiLineRhythmHoldsEachPassageForItsTime) {
@@ -299,19 +307,19 @@ TEST_F(DisplayTest, MultiLineRhythmHoldsEachPassageForItsTime) {
     open();
     ASSERT_TRUE(phraseFile.multiLineMode);
     tick();  // the clock has not moved since the erase
-    EXPECT_EQ(phraseTime.seconds, 0);
+    EXPECT_EQ(displayState.phraseTime.seconds, 0);
     fakeNow += 30;
     tick();
-    EXPECT_EQ(passageTime, 500 + 6 * 90);
-    TimePoint shown = phraseTime;
-    EXPECT_EQ(msBetween(eraseTime, shown), 0);
+    EXPECT_EQ(displayState.passageTime, 500 + 6 * 90);
+    TimePoint shown = displayState.phraseTime;
+    EXPECT_EQ(msBetween(displayState.eraseTime, shown), 0);
 
-    fakeNow += passageTime;
+    fakeNow += displayState.passageTime;
     tick();
-    EXPECT_EQ(msBetween(phraseTime, shown), 0);
+    EXPECT_EQ(msBetween(displayState.phraseTime, shown), 0);
     fakeNow += 1;
     tick();
-    EXPECT_EQ(msBetween(phraseTime, shown), 500 + 6 * 90 + 1);
+    EXPECT_EQ(msBetween(displayState.phraseTime, shown), 500 + 6 * 90 + 1);
 }
 
 TEST_F(DisplayTest, NavigationKeysAreConsumedAndOthersHandedOn) {
@@ -340,6 +348,43 @@ TEST_F(DisplayTest, NavigationKeysAreConsumedAndOthersHandedOn) {
     EXPECT_EQ(handed(WM_CHAR), 1);
 }
 
+TEST_F(DisplayTest, HomeEndPageUpAndPageDownShowFirstLastPreviousAndNext) {
+    // Passage k holds k lines, so the height of what is drawn tells which one
+    // is shown; one face, so that every line is as high.
+    usePhrases("display-navigation.txt", "%\nW\n%\nW\nW\n%\nW\nW\nW\n%\nW\nW\nW\nW\n%\nW\nW\nW\nW\nW\n%\n");
+    addWineFonts();
+    lstDestroy(multiLineFonts);
+    multiLineFonts = fontListFromPacked("Tahoma\0");
+    open();
+    ASSERT_EQ(phraseFile.passageCount, 5);
+    ASSERT_EQ(listNames(multiLineFonts), std::vector<std::string>{"Tahoma"});
+    for (int i = 0; i < 5; ++i) appendToHistory(phraseFile.passageOffsets[i]);
+    auto heightAfter = [&](WPARAM key) {
+        SendMessageA(hwnd, WM_KEYDOWN, key, 0);
+        Box b = boxOfNot(capture(hwnd), 0);
+        return b.count > 0 ? b.bottom - b.top : -1;
+    };
+    const int first = heightAfter(VK_HOME);
+    const int second = heightAfter(VK_NEXT);
+    const int third = heightAfter(VK_NEXT);
+    const int last = heightAfter(VK_END);
+    const int fourth = heightAfter(VK_PRIOR);
+    const int thirdAgain = heightAfter(VK_PRIOR);
+    const int firstAgain = heightAfter(VK_HOME);
+    const int stillFirst = heightAfter(VK_PRIOR);
+    // A line is some twenty pixels; the same passage may differ by a pixel
+    // or two with its weight and slant.
+    const int line = (third - first) / 2;
+    EXPECT_GT(line, 10);
+    EXPECT_NEAR(second - first, line, 3);
+    EXPECT_NEAR(last - first, 4 * line, 6);
+    EXPECT_NEAR(fourth - first, 3 * line, 6);
+    EXPECT_NEAR(thirdAgain, third, 3);
+    EXPECT_NEAR(firstAgain, first, 3);
+    EXPECT_NEAR(stillFirst, first, 3);
+    EXPECT_EQ(lstCount(passageHistory), 5);
+}
+
 TEST_F(DisplayTest, FunctionKeysSwapWithRecentFilesAndFlashOnlyThen) {
     fakeNow = 1700000000000LL;
     setTimeSource(fakeClock);
@@ -354,12 +399,12 @@ TEST_F(DisplayTest, FunctionKeysSwapWithRecentFilesAndFlashOnlyThen) {
     fakeNow += 500;
     SendMessageA(hwnd, WM_KEYDOWN, VK_F3, 0);  // empty slot: nothing at all
     EXPECT_EQ(std::string(settings.PhraseFn), first);
-    EXPECT_EQ(msBetween(eraseTime, createTime), 0);
+    EXPECT_EQ(msBetween(displayState.eraseTime, displayState.createTime), 0);
 
     SendMessageA(hwnd, WM_KEYDOWN, VK_F2, 0);  // swaps, flashes, restarts
     EXPECT_STREQ(settings.PhraseFn, other);
     EXPECT_EQ(std::string(settings.RecentPhraseFn1), first);
-    EXPECT_EQ(msBetween(eraseTime, createTime), 500);
+    EXPECT_EQ(msBetween(displayState.eraseTime, displayState.createTime), 500);
     EXPECT_TRUE(equalsNoCase(phraseFile.name, other));
     EXPECT_STREQ(fetchPhrase(randomRequest), "OTHER");
 
@@ -373,6 +418,86 @@ TEST_F(DisplayTest, PageDownInSingleLineModeShowsOneLineAsAPassage) {
     SendMessageA(hwnd, WM_KEYDOWN, VK_NEXT, 0);
     EXPECT_GT(boxOfNot(capture(hwnd), 0).count, 0);
     EXPECT_EQ(lstCount(passageHistory), 0);
+}
+
+namespace {
+
+// What the engine hands to the narrow and the wide drawing calls.
+std::vector<std::string> narrowDrawn;
+std::vector<std::wstring> wideDrawn;
+decltype(&TextOutA) realTextOutA;
+decltype(&TextOutW) realTextOutW;
+decltype(&DrawTextA) realDrawTextA;
+decltype(&DrawTextW) realDrawTextW;
+
+BOOL WINAPI recordTextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
+    narrowDrawn.emplace_back(text, length);
+    return realTextOutA(hdc, x, y, text, length);
+}
+BOOL WINAPI recordTextOutW(HDC hdc, int x, int y, LPCWSTR text, int length) {
+    wideDrawn.emplace_back(text, length);
+    return realTextOutW(hdc, x, y, text, length);
+}
+int WINAPI recordDrawTextA(HDC hdc, LPCSTR text, int length, LPRECT box, UINT format) {
+    narrowDrawn.emplace_back(text, length);
+    return realDrawTextA(hdc, text, length, box, format);
+}
+int WINAPI recordDrawTextW(HDC hdc, LPCWSTR text, int length, LPRECT box, UINT format) {
+    wideDrawn.emplace_back(text, length);
+    return realDrawTextW(hdc, text, length, box, format);
+}
+
+template <typename F> void replace(const char *module, const char *name, F **real, F *recorder) {
+    *real = reinterpret_cast<F *>(replaceImport(module, name, reinterpret_cast<void *>(recorder)));
+    ASSERT_NE(*real, nullptr) << name;
+}
+
+}  // namespace
+
+TEST_F(DisplayTest, UnicodeFilesReachTheWideCallsAsWrittenAndAnsiFilesTheNarrowOnes) {
+    replace("gdi32.dll", "TextOutA", &realTextOutA, recordTextOutA);
+    replace("gdi32.dll", "TextOutW", &realTextOutW, recordTextOutW);
+    replace("user32.dll", "DrawTextA", &realDrawTextA, recordDrawTextA);
+    replace("user32.dll", "DrawTextW", &realDrawTextW, recordDrawTextW);
+    copyString(settings.ShadowStyle, "3D Cast", shadowStyleSize);
+    open();
+    const std::wstring words = L"Grüße aus Köln";
+    struct Case {
+        const char *file;
+        std::string bytes;
+    } cases[] = {
+        {"display-utf8.txt", u8"Grüße aus Köln\r\n"},
+        {"display-utf8-mark.txt", "\xEF\xBB\xBF" + std::string(u8"Grüße aus Köln\r\n")},
+        {"display-utf16.txt", std::string("\xFF\xFEG\0r\0\xFC\0\xDF\0e\0 \0a\0u\0s\0 \0K\0\xF6\0l\0n\0", 30)},
+    };
+    for (const Case &c : cases) {
+        usePhrases(c.file, c.bytes);
+        narrowDrawn.clear();
+        wideDrawn.clear();
+        drawPhrase(hwnd);  // four shadow copies, then the text
+        EXPECT_EQ(wideDrawn, std::vector<std::wstring>(5, words)) << c.file;
+        EXPECT_TRUE(narrowDrawn.empty()) << c.file;
+    }
+    // A passage, measured and drawn.
+    usePhrases("display-utf8-passages.txt", "\xEF\xBB\xBF%\r\n" + std::string(u8"Ärger\r\nüber\r\n%\r\n"));
+    wideDrawn.clear();
+    showPassage(hwnd, PassageMove::Next);
+    EXPECT_EQ(wideDrawn, std::vector<std::wstring>(2, L"\nÄrger\nüber"));
+    // An ANSI file and the system's own texts stay narrow.
+    usePhrases("display-ansi.txt", "Gr\xFC\xDF" "e\n");
+    narrowDrawn.clear();
+    wideDrawn.clear();
+    drawPhrase(hwnd);
+    copyString(settings.PhraseFn, "display-missing.txt", phraseFnSize);
+    drawPhrase(hwnd);
+    std::vector<std::string> narrow(5, "Gr\xFC\xDF" "e");
+    narrow.insert(narrow.end(), 5, "\"display-missing.txt\" not found");
+    EXPECT_EQ(narrowDrawn, narrow);
+    EXPECT_TRUE(wideDrawn.empty());
+    replaceImport("gdi32.dll", "TextOutA", reinterpret_cast<void *>(realTextOutA));
+    replaceImport("gdi32.dll", "TextOutW", reinterpret_cast<void *>(realTextOutW));
+    replaceImport("user32.dll", "DrawTextA", reinterpret_cast<void *>(realDrawTextA));
+    replaceImport("user32.dll", "DrawTextW", reinterpret_cast<void *>(realDrawTextW));
 }
 
 TEST(TimePoints, DifferencesAndSentinels) {

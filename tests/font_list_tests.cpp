@@ -74,6 +74,32 @@ TEST_F(FontLists, DefaultsLoadReversedAndCutToInstalledFonts) {
     lstDestroy(all);
 }
 
+TEST_F(FontLists, DefaultListsAreTheDesigns) {
+    const std::vector<std::string> single = {
+        "Andale Mono", "Arial", "Arial", "Arial Black", "Bookman Old Style", "Comic Sans MS", "Courier New",
+        "Courier New", "Garamond", "Georgia", "Impact", "Lucida Sans Unicode", "Palatino Linotype", "Symbol",
+        "Tahoma", "Times New Roman", "Times New Roman", "Trebuchet MS", "Verdana"};
+    const std::vector<std::string> multi = {"Arial", "Bookman Old Style", "Garamond", "Georgia", "Tahoma",
+                                            "Times New Roman", "Trebuchet MS", "Verdana"};
+    const std::vector<std::string> dialog = {"Arial", "Times New Roman", "Courier New"};
+    // As if every one of them were installed, the lists hold them all, in
+    // the reverse of their packed order.
+    lstDestroy(installedFonts);
+    installedFonts = lstNew();
+    for (const auto *names : {&single, &multi, &dialog}) {
+        for (const std::string &name : *names) lstAppend(installedFonts, dupString(name.c_str()));
+    }
+    loadFontLists();
+    auto reversed = [](std::vector<std::string> names) {
+        std::reverse(names.begin(), names.end());
+        return names;
+    };
+    EXPECT_EQ(listNames(singleLineFonts), reversed(single));
+    EXPECT_EQ(listNames(multiLineFonts), reversed(multi));
+    EXPECT_EQ(listNames(dialogFonts), reversed(dialog));
+    EXPECT_EQ(storedList("SingleLineFonts"), "<missing>");
+}
+
 TEST_F(FontLists, StoredListsLoseMissingFontsAndSaveReversed) {
     enumInstalledFonts(nullptr);
     writeRaw(settingsKey, "SingleLineFonts", REG_MULTI_SZ,

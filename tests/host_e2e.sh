@@ -41,6 +41,21 @@ xdotool key x
 saver_ends 5
 check "a key press ends it with 0" is "$saver_code" 0
 
+echo "# stored values no dialog would write"
+for value in ShadowSize MaxTiltDegrees SingleLineMaxFontSize; do
+  reg add "$settings" /v "$value" /t REG_DWORD /d 2147483647 /f
+done
+reg add "$settings" /v ShadowStyle /d "3D Gradual" /f
+reg add "$settings" /v PhraseFn /d lu-english-words-1.txt /f
+start_saver /s
+check "/s draws text within two seconds" text_within 2 hostile
+xdotool key x
+saver_ends 5
+check "a key press ends it with 0" is "$saver_code" 0
+for value in ShadowSize MaxTiltDegrees SingleLineMaxFontSize ShadowStyle PhraseFn; do
+  reg delete "$settings" /v "$value" /f
+done
+
 echo "# mouse travel"
 # Relative moves from wherever the pointer is: the saver measures from the
 # position it found at its creation. (Xvfb moves the pointer only while a

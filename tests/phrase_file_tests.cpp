@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "main/phrase/display_state.h"
 #include "main/phrase/phrase.h"
 #include "main/settings/settings.h"
@@ -19,8 +23,8 @@ struct PhraseFileTest : ::testing::Test {
         toolboxInit();
         closePhraseFile();
         inConfigDialog = false;
-        tipPending = false;
-        passageTime = 0;
+        displayState.tipPending = false;
+        displayState.passageTime = 0;
         settings.ReadingTimePerChar = 90;
         settings.ExtraTimePerParagraph = 500;
         newPassageHistory();
@@ -55,7 +59,7 @@ TEST_F(PhraseFileTest, SingleLineFileHandsOutEveryLine) {
     EXPECT_EQ(seen, (std::set<std::string>{"alpha", "beta", "% gamma", "delta"}));
     EXPECT_FALSE(phraseFile.multiLineMode);
     EXPECT_EQ(phraseFile.lineCount, 4);
-    EXPECT_EQ(passageTime, 0);
+    EXPECT_EQ(displayState.passageTime, 0);
 }
 
 TEST_F(PhraseFileTest, FirstLineWithPercentMakesAPassageFile) {
@@ -108,6 +112,23 @@ TEST_F(PhraseFileTest, ADirectoryIsNotFound) {
     EXPECT_FALSE(phraseFile.open);
 }
 
+TEST_F(PhraseFileTest, DevicesAndPipesAreNotFound) {
+#ifdef _WIN32
+    const std::string names[] = {"CON", "NUL", "AUX", "COM1", "aux.txt", "nul.txt"};
+#else
+    // Reading /dev/zero never ends; opening a pipe waits for a writer.
+    removeTestFile("phrase-pipe");
+    ASSERT_EQ(mkfifo("phrase-pipe", 0600), 0);
+    const std::string names[] = {"/dev/null", "/dev/zero", "phrase-pipe"};
+#endif
+    for (const std::string &name : names) {
+        copyString(settings.PhraseFn, name.c_str(), sizeof settings.PhraseFn);
+        EXPECT_EQ(std::string(fetchPhrase(randomRequest)), "\"" + name + "\" not found");
+        EXPECT_FALSE(phraseFile.open) << name;
+    }
+    removeTestFile("phrase-pipe");
+}
+
 TEST_F(PhraseFileTest, ANameTooLongForTheStoredNameIsRefused) {
     std::string name(1027, 'n');
     writeTestFile("short.txt", "x\n");
@@ -140,11 +161,11 @@ TEST_F(PhraseFileTest, OtherLetterCaseReusesTheOpenFile) {
 
     // Another name closes the file, analyses anew and empties the history.
     use("other.txt", passages(4));
-    passageTime = 77;
+    displayState.passageTime = 77;
     fetchPhrase(openOnlyRequest);
     EXPECT_EQ(phraseFile.passageCount, 4);
     EXPECT_EQ(lstCount(passageHistory), 0);
-    EXPECT_EQ(passageTime, 0);
+    EXPECT_EQ(displayState.passageTime, 0);
 }
 
 TEST_F(PhraseFileTest, PassagesComeWithTheirDisplayTime) {
@@ -153,15 +174,15 @@ TEST_F(PhraseFileTest, PassagesComeWithTheirDisplayTime) {
     ASSERT_EQ(phraseFile.passageCount, 2);
     // By position: the passage there, not added to the history.
     EXPECT_STREQ(fetchPhrase(phraseFile.passageOffsets[0]), "\nab\ncdef");
-    EXPECT_EQ(passageTime, 500 + (4 + 6) * 90);
+    EXPECT_EQ(displayState.passageTime, 500 + (4 + 6) * 90);
     EXPECT_EQ(lstCount(passageHistory), 0);
     // The last passage runs to the end of a file without a final separator.
     EXPECT_STREQ(fetchPhrase(phraseFile.passageOffsets[1]), "\nlast one");
-    EXPECT_EQ(passageTime, 500 + 10 * 90);
+    EXPECT_EQ(displayState.passageTime, 500 + 10 * 90);
 
     inConfigDialog = true;
     fetchPhrase(phraseFile.passageOffsets[0]);
-    EXPECT_EQ(passageTime, 500 + 75 * 90);
+    EXPECT_EQ(displayState.passageTime, 500 + 75 * 90);
     inConfigDialog = false;
 
     // A random passage is added to the history.
@@ -172,30 +193,30 @@ TEST_F(PhraseFileTest, PassagesComeWithTheirDisplayTime) {
 
 TEST_F(PhraseFileTest, ErrorTextsKeepTheLastDisplayTime) {
     use("only-seps.txt", "%\n%\n");
-    passageTime = 1234;
+    displayState.passageTime = 1234;
     fetchPhrase(openOnlyRequest);
-    EXPECT_EQ(passageTime, 0);  // the analysis resets it
-    passageTime = 1234;
+    EXPECT_EQ(displayState.passageTime, 0);  // the analysis resets it
+    displayState.passageTime = 1234;
     EXPECT_STREQ(fetchPhrase(randomRequest), "No paragraphs found in \"only-seps.txt\"");
-    EXPECT_EQ(passageTime, 1234);
+    EXPECT_EQ(displayState.passageTime, 1234);
 }
 
 TEST_F(PhraseFileTest, TheTipReplacesOnePassageInMultiLineModeOnly) {
     use("tip.txt", passages(2));
-    tipPending = true;
+    displayState.tipPending = true;
     EXPECT_STREQ(fetchPhrase(randomRequest),
                  "Tip:\r\nYou can use the keys\r\nPos1, End, PgUp, PgDn\r\nto move back and forth\r\n"
                  "between the text passages.");
-    EXPECT_EQ(passageTime, 9000);
-    EXPECT_FALSE(tipPending);
+    EXPECT_EQ(displayState.passageTime, 9000);
+    EXPECT_FALSE(displayState.tipPending);
     EXPECT_EQ(lstCount(passageHistory), 0);
     EXPECT_EQ(std::string(fetchPhrase(randomRequest)).rfind("\npassage ", 0), 0u);
 
     closePhraseFile();
     use("tip-words.txt", "word\n");
-    tipPending = true;
+    displayState.tipPending = true;
     EXPECT_STREQ(fetchPhrase(randomRequest), "word");
-    EXPECT_TRUE(tipPending);
+    EXPECT_TRUE(displayState.tipPending);
 }
 
 TEST_F(PhraseFileTest, OnlyTheFirst30000PassagesAreIndexed) {
@@ -230,7 +251,7 @@ TEST_F(PhraseFileTest, APassageIsCutAt10000CountedCharacters) {
     fetchPhrase(openOnlyRequest);
     std::string text = fetchPhrase(phraseFile.passageOffsets[0]);
     EXPECT_EQ(text.size(), 100u * 99u);
-    EXPECT_EQ(passageTime, 500 + 10100 * 90);
+    EXPECT_EQ(displayState.passageTime, 500 + 10100 * 90);
 
     // Ten lines of 999 characters count 10010: the tenth is left out, yet
     // its count sets the display time.
@@ -240,7 +261,7 @@ TEST_F(PhraseFileTest, APassageIsCutAt10000CountedCharacters) {
     use("cut2.txt", "%\n" + huge + "%\n");
     fetchPhrase(openOnlyRequest);
     EXPECT_EQ(std::string(fetchPhrase(phraseFile.passageOffsets[0])).size(), 9u * 1000u);
-    EXPECT_EQ(passageTime, 500 + 10010 * 90);
+    EXPECT_EQ(displayState.passageTime, 500 + 10010 * 90);
 }
 
 TEST_F(PhraseFileTest, LongLinesAreReadInPiecesOf1029) {
@@ -267,7 +288,7 @@ TEST_F(PhraseFileTest, CrLfReadsAsOneLineFeedAndPositionsSeekBack) {
     ASSERT_EQ(phraseFile.passageCount, 2);
     EXPECT_EQ(phraseFile.passageOffsets[0], 3);
     EXPECT_STREQ(fetchPhrase(phraseFile.passageOffsets[0]), "\nfirst line\nsecond");
-    EXPECT_EQ(passageTime, 500 + (12 + 8) * 90);
+    EXPECT_EQ(displayState.passageTime, 500 + (12 + 8) * 90);
     EXPECT_STREQ(fetchPhrase(phraseFile.passageOffsets[1]), "\nthird");
     EXPECT_STREQ(fetchPhrase(phraseFile.passageOffsets[0]), "\nfirst line\nsecond");
 
@@ -300,6 +321,31 @@ TEST_F(PhraseFileTest, BinaryGarbageAndHugeLinesGiveTexts) {
     EXPECT_TRUE(n == 1029u || n == 50u * 1000u * 1000u % 1029u) << n;
     closePhraseFile();
     removeTestFile("huge.txt");
+}
+
+TEST_F(PhraseFileTest, AFileEditedWhileOpenIsReadAfreshSmallOrLarge) {
+    // The same lines and lengths, other letters: small enough for one read
+    // of the reader, and well beyond it.
+    for (int lines : {3, 20000}) {
+        std::string before, after;
+        for (int i = 0; i < lines; ++i) {
+            before += "old " + std::to_string(100000 + i) + "\n";
+            after += "new " + std::to_string(100000 + i) + "\n";
+        }
+        use("edited.txt", before);
+        fetchPhrase(openOnlyRequest);
+        writeTestFile("edited.txt", after);
+        for (const std::string &line : draws(30)) EXPECT_EQ(line.rfind("new ", 0), 0u) << lines << ": " << line;
+        closePhraseFile();
+
+        use("edited.txt", "%\n" + before);
+        fetchPhrase(openOnlyRequest);
+        ASSERT_EQ(phraseFile.passageCount, 1);
+        writeTestFile("edited.txt", "%\n" + after);
+        std::string passage = fetchPhrase(phraseFile.passageOffsets[0]);
+        EXPECT_EQ(passage.rfind("\nnew 100000\nnew 100001", 0), 0u) << lines;
+        closePhraseFile();
+    }
 }
 
 TEST_F(PhraseFileTest, AFileChangedOrDeletedWhileOpenNeverCrashes) {

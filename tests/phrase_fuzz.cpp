@@ -1,7 +1,10 @@
 // Fuzz target: arbitrary bytes as a phrase file, through the analysis, random
-// lines, random passages and the passage at every indexed position.
+// lines, random passages and the passage at every indexed position, in every
+// encoding the reader tells (marks, invalid sequences, odd UTF-16 lengths).
+// Text from a Unicode file must always be whole UTF-8 within the limits.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <initializer_list>
 
 #include "main/phrase/display_state.h"
@@ -9,6 +12,22 @@
 #include "main/settings/settings.h"
 #include "toolbox/tbas.h"
 #include "toolbox/tplat_posix.h"
+
+// Checks a text the reader handed out: from a Unicode file it is valid UTF-8
+// of at most `limit` characters.
+static void check(const char *text, std::int32_t limit) {
+    if (!phraseFile.textIsUnicode) return;
+    std::int32_t chars = 0;
+    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(text); *p != 0; ++chars) {
+        int n = *p < 0x80 ? 1 : (*p >> 5) == 6 ? 2 : (*p >> 4) == 14 ? 3 : (*p >> 3) == 30 ? 4 : 0;
+        if (n == 0) std::abort();
+        for (int k = 1; k < n; ++k) {
+            if ((p[k] & 0xC0) != 0x80) std::abort();
+        }
+        p += n;
+    }
+    if (chars > limit) std::abort();
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size) {
     static bool ready = false;
@@ -26,15 +45,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size) {
     closePhraseFile();
     newPassageHistory();
     // The first byte steers the tip and the dialog timing.
-    tipPending = size > 0 && (data[0] & 1);
+    displayState.tipPending = size > 0 && (data[0] & 1);
     inConfigDialog = size > 0 && (data[0] & 2);
     fetchPhrase(openOnlyRequest);
-    for (int i = 0; i < 4; ++i) fetchPhrase(randomRequest);
+    // A passage counts its characters and a line feed for each line.
+    const std::int32_t limit = phraseFile.multiLineMode ? maxPassageCount : maxPieceChars;
+    for (int i = 0; i < 4; ++i) check(fetchPhrase(randomRequest), limit);
     if (phraseFile.multiLineMode) {
-        for (std::int32_t i = 0; i < phraseFile.passageCount; ++i) fetchPhrase(phraseFile.passageOffsets[i]);
+        for (std::int32_t i = 0; i < phraseFile.passageCount; ++i) check(fetchPhrase(phraseFile.passageOffsets[i]), limit);
         for (PassageMove m : {PassageMove::Previous, PassageMove::First, PassageMove::Next, PassageMove::Last}) {
             ListNode *node = resolvePassageMove(m);
-            fetchPhrase(node != nullptr ? historyPosition(node) : randomRequest);
+            check(fetchPhrase(node != nullptr ? historyPosition(node) : randomRequest), limit);
         }
     }
     return 0;

@@ -54,6 +54,53 @@ TEST_F(SettingsModel, FirstRunPhraseFilesFollowTheLanguage) {
     }
 }
 
+TEST_F(SettingsModel, DefaultsAndStoredNamesAndTypesAreTheDesigns) {
+    const Settings d;
+    struct Integer {
+        std::int32_t value, expected;
+    } integers[] = {
+        {d.VeryFirstTime, 1},         {d.PhraseInterval, 1000},        {d.ClearInterval, 30000},
+        {d.MaxTiltDegrees, 45},       {d.ShadowSize, 4},               {d.ReadingTimePerChar, 90},
+        {d.ExtraTimePerParagraph, 500}, {d.SingleLineMinFontSize, 20}, {d.SingleLineMaxFontSize, 80},
+        {d.MultiLineMinFontSize, 0},  {d.MultiLineMaxFontSize, 20},    {d.LastCxScreen, 0},
+        {static_cast<std::int32_t>(d.BackgroundColor), 0},
+    };
+    for (size_t i = 0; i < sizeof integers / sizeof integers[0]; ++i) EXPECT_EQ(integers[i].value, integers[i].expected) << i;
+    EXPECT_STREQ(d.ShadowStyle, "Cast");
+    for (const char *name : {d.PhraseFn, d.RecentPhraseFn1, d.RecentPhraseFn2, d.RecentPhraseFn3, d.RecentPhraseFn4}) {
+        EXPECT_STREQ(name, "");
+    }
+    EXPECT_EQ(d.MinBrightness, 50);
+    EXPECT_EQ(d.MaxBrightness, 75);
+    EXPECT_EQ(d.MinSaturation, 75);
+    EXPECT_EQ(d.MaxSaturation, 100);
+    EXPECT_EQ(d.MinTextcolorContrast, 0);
+    for (ColorRef c : d.LumoraCustomColors) EXPECT_EQ(c, 0u);
+    EXPECT_STREQ(d.CurrentColorScheme, "Color On Black");
+
+    // Saved, every value stands under its name with its type, and nothing else.
+    loadSettings(nullptr);
+    saveSettings();
+    std::vector<std::string> expected, stored = rawValueNames(key);
+    for (int i = 0; i < storedSettingCount; ++i) {
+        const StoredSetting &value = storedSettings[i];
+        expected.push_back(value.name);
+        DWORD type = REG_NONE;
+        std::string bytes = readRaw(key, value.name, &type);
+        EXPECT_EQ(type, value.type) << value.name;
+        if (value.type == REG_DWORD) {
+            EXPECT_EQ(bytes.size(), 4u) << value.name;
+        } else if (value.type == REG_BINARY) {
+            EXPECT_EQ(bytes.size(), 64u) << value.name;
+        } else if (value.real) {
+            EXPECT_EQ(bytes.find_first_not_of("0123456789."), bytes.size() - 1) << value.name;
+        }
+    }
+    std::sort(expected.begin(), expected.end());
+    std::sort(stored.begin(), stored.end());
+    EXPECT_EQ(stored, expected);
+}
+
 TEST_F(SettingsModel, SaveThenLoadKeepsEveryField) {
     int width = GetSystemMetrics(SM_CXSCREEN);
     loadSettings(nullptr);

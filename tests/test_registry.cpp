@@ -9,6 +9,24 @@
 #include "toolbox/terr.h"
 #include "toolbox/wkrnl.h"
 
+const StoredSetting storedSettings[] = {
+    {"VeryFirstTime", REG_DWORD, false},         {"PhraseInterval", REG_DWORD, false},
+    {"ClearInterval", REG_DWORD, false},         {"MaxTiltDegrees", REG_DWORD, false},
+    {"ShadowStyle", REG_SZ, false},              {"ShadowSize", REG_DWORD, false},
+    {"ReadingTimePerChar", REG_DWORD, false},    {"ExtraTimePerParagraph", REG_DWORD, false},
+    {"PhraseFn", REG_SZ, false},                 {"RecentPhraseFn1", REG_SZ, false},
+    {"RecentPhraseFn2", REG_SZ, false},          {"RecentPhraseFn3", REG_SZ, false},
+    {"RecentPhraseFn4", REG_SZ, false},          {"SingleLineMinFontSize", REG_DWORD, false},
+    {"SingleLineMaxFontSize", REG_DWORD, false}, {"MultiLineMinFontSize", REG_DWORD, false},
+    {"MultiLineMaxFontSize", REG_DWORD, false},  {"LastCxScreen", REG_DWORD, false},
+    {"SingleLineFonts", REG_MULTI_SZ, false},    {"MultiLineFonts", REG_MULTI_SZ, false},
+    {"MinBrightness", REG_SZ, true},             {"MaxBrightness", REG_SZ, true},
+    {"MinSaturation", REG_SZ, true},             {"MaxSaturation", REG_SZ, true},
+    {"BackgroundColor", REG_DWORD, false},       {"MinTextcolorContrast", REG_SZ, true},
+    {"LumoraCustomColors", REG_BINARY, false},   {"CurrentColorScheme", REG_SZ, false},
+};
+const int storedSettingCount = sizeof storedSettings / sizeof storedSettings[0];
+
 static void deleteTree(HKEY root, const char *path) {
     HKEY key;
     if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;

@@ -10,6 +10,16 @@
 
 #include <gtest/gtest.h>
 
+// The stored settings as the design lists them: every value's name and its
+// registry type, reals being REG_SZ text. A literal table, not the code's.
+struct StoredSetting {
+    const char *name;
+    DWORD type;
+    bool real;
+};
+extern const StoredSetting storedSettings[];
+extern const int storedSettingCount;
+
 // Removes the key with everything below it, and Software\Kestrane when that
 // is left empty.
 void clearSettingsKey(HKEY root);

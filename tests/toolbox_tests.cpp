@@ -14,9 +14,11 @@
 #include "toolbox/terr.h"
 
 #ifdef _WIN32
+#include <io.h>
 #include <windows.h>
 #else
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -29,6 +31,26 @@ std::string streamText(std::FILE *f) {
     char buf[512];
     size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+    return text;
+}
+
+// What the process writes to its standard output and error while `run` runs.
+template <typename Run> std::string consoleOutputOf(Run run) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::FILE *capture = std::tmpfile();
+    int out = dup(1), err = dup(2);
+    dup2(fileno(capture), 1);
+    dup2(fileno(capture), 2);
+    run();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    dup2(out, 1);
+    dup2(err, 2);
+    close(out);
+    close(err);
+    std::string text = streamText(capture);
+    std::fclose(capture);
     return text;
 }
 
@@ -384,9 +406,18 @@ TEST(Trace, WritesOnlyAtItsLevelWithAStream) {
         traceExec("call (x)", "file.cpp", 12);
         traceError("call (x)", "file.cpp", 12, 4);
     };
+    // Without a stream nothing is written anywhere: not to the stream set
+    // before, not to the console.
+    traceSettings.stream = f;
+    traceSettings.level = 1;
+    traceLine("before");
+    const std::string before = streamText(f);
     traceSettings.level = 9;
     traceSettings.stream = nullptr;
-    writeAll();
+    EXPECT_EQ(consoleOutputOf(writeAll), "");
+    EXPECT_EQ(streamText(f), before);
+    std::fclose(f);
+    f = std::tmpfile();
     traceSettings.stream = f;
     traceSettings.level = 0;
     writeAll();

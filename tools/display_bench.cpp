@@ -52,7 +52,7 @@ int main(int argc, char **argv) {
         return 2;
     }
     int reps = argc > 3 ? std::max(1, std::atoi(argv[3])) : 200;
-    toolboxInitOnce();
+    toolboxInit();
     // The engine's own settings and fonts, loaded as the saver loads them.
     HWND probe = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     loadSettings(probe);

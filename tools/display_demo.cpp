@@ -16,7 +16,7 @@ LRESULT WINAPI defaultSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 int main(int argc, char **argv) {
     if (argc < 3) return 2;
-    toolboxInitOnce();
+    toolboxInit();
     WNDCLASSA wc = {};
     wc.lpfnWndProc = ScreenSaverProc;
     wc.hInstance = GetModuleHandleA(nullptr);

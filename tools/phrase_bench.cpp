@@ -220,7 +220,7 @@ int main(int argc, char **argv) {
     std::printf("analysis throughput median: %.1f MB/s\n", static_cast<double>(facts.bytes) / a.median);
 
     // Random passages, on the file just analysed.
-    tipPending = false;
+    displayState.tipPending = false;
     std::vector<double> passages;
     for (int r = 0; r < reps; ++r) {
         const auto t0 = Clock::now();

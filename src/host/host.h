@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "main/display/saver_proc.h"
+
 // The platform's password check and input-method association, both found at
 // run time: the first in "PASSWORD.CPL", the second in an IMM32.DLL that is
 // already loaded.
@@ -83,9 +85,6 @@ int runGuarded(int (*mode)(const ModeRequest *request), const ModeRequest *reque
 // exit code of the run.
 int runSaver(HWND parent);
 LRESULT CALLBACK saverWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-// Receives what the display engine does not consume: the close-on-input and
-// password rules; everything else goes to DefWindowProcA.
-LRESULT WINAPI defaultSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Non-zero when the window may close now.
 int verifyBeforeClose(HWND hwnd);
 // The saver shows no cursor while it runs.

@@ -16,7 +16,7 @@ MessageSettings messageSettings;
 
 void *memAlloc(std::int32_t size) {
     if (size < 0) return nullptr;
-    return std::malloc(static_cast<size_t>(size));
+    return platAlloc(static_cast<size_t>(size));
 }
 
 void memFree(void *block) { std::free(block); }
@@ -24,7 +24,7 @@ void memFree(void *block) { std::free(block); }
 char *dupString(const char *s) {
     if (s == nullptr) return nullptr;
     size_t n = std::strlen(s) + 1;
-    char *copy = static_cast<char *>(std::malloc(n));
+    char *copy = static_cast<char *>(memAlloc(static_cast<std::int32_t>(n)));
     if (copy != nullptr) std::memcpy(copy, s, n);
     return copy;
 }
@@ -60,7 +60,9 @@ std::int32_t nearestLong(double value) {
 int isPathSeparator(char c) { return c == '\\' || c == '/'; }
 
 int fileExists(const char *path) {
-    if (isEmptyString(path)) return 0;
+    // A device name (CON, aux.txt) or a pipe is no file, and opening one
+    // can wait for ever.
+    if (isEmptyString(path) || !platIsOrdinaryFile(path)) return 0;
     std::FILE *f = std::fopen(path, "r");
     if (f == nullptr) return 0;
     std::fclose(f);
@@ -146,50 +148,43 @@ struct StringPool {
     char *buffers[poolStringCount];
     std::int32_t index;
     bool initialised;
-    bool initialising;  // the failure message itself takes pool strings
 };
 static StringPool stringPool;
 
-// Handed out when the pool could not be made, so that callers still get a
-// writable buffer instead of a crash; it is shared by every such request.
-static char emergencyBuffer[poolStringSize];
+// Stands in for each buffer that could not be allocated, so that after its
+// one failure message the pool still hands out 250 distinct buffers.
+static char fallbackBuffers[poolStringCount][poolStringSize];
 
 int initStringPool() {
     if (stringPool.initialised) return 0;
-    static bool lockReady = false;
-    if (!lockReady) {
-        platLockInit();
-        lockReady = true;
-    }
-    stringPool.initialising = true;
+    platLockInit();
     bool failed = false;
     for (int i = 0; i < poolStringCount; ++i) {
-        // A retry after a failed start keeps the buffers it already has.
+        stringPool.buffers[i] = static_cast<char *>(memAlloc(poolStringSize));
         if (stringPool.buffers[i] == nullptr) {
-            stringPool.buffers[i] = static_cast<char *>(memAlloc(poolStringSize));
+            stringPool.buffers[i] = fallbackBuffers[i];
+            failed = true;
         }
-        if (stringPool.buffers[i] == nullptr) failed = true;
     }
+    // Ready before the message, which itself takes pool strings.
+    stringPool.initialised = true;
     if (failed) {
         showMessage("Fatal Error", "Could not allocate string pool");
-        stringPool.initialising = false;
         return 1;
     }
-    stringPool.initialising = false;
-    stringPool.initialised = true;
     return 0;
 }
 
 int toolboxInit() {
+    static bool done = false;
+    if (done) return 0;
+    done = true;
     initStringPool();
     return 0;
 }
 
 char *poolString() {
-    if (!stringPool.initialised && (stringPool.initialising || initStringPool() != 0)) {
-        std::memset(emergencyBuffer, 0, poolStringSize);
-        return emergencyBuffer;
-    }
+    if (!stringPool.initialised) initStringPool();
     platLockEnter();
     char *buffer = stringPool.buffers[stringPool.index];
     stringPool.index = (stringPool.index + 1) % poolStringCount;

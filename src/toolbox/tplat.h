@@ -3,6 +3,12 @@
 // native build with POSIX, so the portable core also runs under sanitizers.
 #pragma once
 
+#include <cstddef>
+#include <cstdio>
+
+// Heap memory for memAlloc. The native build lets a test make it fail.
+void *platAlloc(std::size_t size);
+
 // A lock for the string pool's ring index.
 void platLockInit();
 void platLockEnter();
@@ -15,3 +21,10 @@ int platMessageBox(const char *text, const char *caption, unsigned type);
 
 // Changes the current directory without system error dialogs; 0 on success.
 int platChangeDirectory(const char *path);
+
+// Ordinary files: 1 for a file on a disk, 0 for a device (CON, NUL, AUX,
+// COM1 and "aux.txt" name devices on Windows), a pipe, a directory or a name
+// that cannot be looked at. Asked of the name before it is opened (opening a
+// pipe can wait for a writer) and of the open stream.
+int platIsOrdinaryFile(const char *path);
+int platIsOrdinaryStream(std::FILE *stream);

@@ -2,12 +2,21 @@
 // the portable core under sanitizers and the fuzzer. Message boxes become
 // lines on stderr, answered by a replaceable test hook.
 #include <pthread.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "tplat.h"
 #include "tplat_posix.h"
+
+PlatAllocHook platAllocHook = nullptr;
+
+void *platAlloc(std::size_t size) {
+    if (platAllocHook != nullptr && !platAllocHook(size)) return nullptr;
+    return std::malloc(size);
+}
 
 static pthread_mutex_t poolLock = PTHREAD_MUTEX_INITIALIZER;
 
@@ -26,3 +35,13 @@ int platMessageBox(const char *text, const char *caption, unsigned type) {
 int platMessageQuiet = 0;
 
 int platChangeDirectory(const char *path) { return chdir(path) == 0 ? 0 : 1; }
+
+int platIsOrdinaryFile(const char *path) {
+    struct stat info;
+    return stat(path, &info) == 0 && S_ISREG(info.st_mode) ? 1 : 0;
+}
+
+int platIsOrdinaryStream(std::FILE *stream) {
+    struct stat info;
+    return fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode) ? 1 : 0;
+}

@@ -1,7 +1,14 @@
 // The toolbox's platform calls on Windows.
 #include <windows.h>
 
+#include <io.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+
 #include "tplat.h"
+
+void *platAlloc(std::size_t size) { return std::malloc(size); }
 
 static CRITICAL_SECTION poolLock;
 
@@ -19,4 +26,16 @@ int platChangeDirectory(const char *path) {
     BOOL changed = SetCurrentDirectoryA(path);
     SetErrorMode(previous);
     return changed ? 0 : 1;
+}
+
+int platIsOrdinaryFile(const char *path) {
+    // The C library finds no file behind a device name, while
+    // GetFileAttributesA calls a device an ordinary file.
+    struct _stati64 info;
+    return _stati64(path, &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG ? 1 : 0;
+}
+
+int platIsOrdinaryStream(std::FILE *stream) {
+    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    return handle != INVALID_HANDLE_VALUE && GetFileType(handle) == FILE_TYPE_DISK ? 1 : 0;
 }

@@ -3,52 +3,9 @@
 // comes out of here ends inside its buffer.
 #include "wkrnl.h"
 
-#include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "tbas.h"
-
-// Size of a packed list found within the first `limit` bytes, or 0 when the
-// closing pair of zero bytes does not lie within them.
-static std::uint32_t packedSizeWithin(const char *list, std::uint32_t limit) {
-    for (std::uint32_t i = 0; i + 1 < limit; ++i) {
-        if (list[i] == '\0' && list[i + 1] == '\0') return i + 2;
-    }
-    return 0;
-}
-
-std::uint32_t multiStringSize(const char *list) {
-    if (list == nullptr) return 0;
-    return packedSizeWithin(list, UINT32_MAX);
-}
-
-char *copyMultiString(char *dest, const char *list) {
-    std::memmove(dest, list, multiStringSize(list));
-    return dest;
-}
-
-// A stored list that fills its whole buffer may lack its closing zero bytes.
-// It is ended after its last complete name, so that no reader runs past the
-// buffer; a name cut off by the buffer's end is left out, not shortened.
-static void endPackedList(char *list, std::uint32_t size) {
-    if (list[0] == '\0') {
-        list[1] = '\0';
-        return;
-    }
-    std::uint32_t start = 0;
-    while (start < size && list[start] != '\0') {
-        std::uint32_t end = start;
-        while (end < size && list[end] != '\0') ++end;
-        // The name's zero must leave room for the closing one behind it.
-        if (end + 1 >= size) {
-            list[start] = '\0';
-            if (start + 1 < size) list[start + 1] = '\0';
-            return;
-        }
-        start = end + 1;
-    }
-}
 
 // Reads through a private block, so that a value too large or of another type
 // never leaves part of itself in the caller's buffer (the platform may fill
@@ -107,7 +64,7 @@ char *readRegMultiString(HKEY root, const char *path, const char *name, const ch
     }
     list = poolString();
     if (defaultList != nullptr) {
-        std::uint32_t size = packedSizeWithin(defaultList, poolStringSize);
+        std::uint32_t size = packedListSize(defaultList, poolStringSize);
         if (size == 0) size = poolStringSize;
         std::memcpy(list, defaultList, size);
         list[poolStringSize - 2] = '\0';
@@ -129,11 +86,7 @@ DWORD readRegDword(HKEY root, const char *path, const char *name, DWORD defaultV
 double readRegReal(HKEY root, const char *path, const char *name, double defaultValue) {
     const char *text = readStoredText(root, path, name);
     if (text == nullptr) return defaultValue;
-    float value = 0;
-    if (std::sscanf(text, "%f", &value) != 1) return defaultValue;
-    // "1e400" and "nan" scan as numbers; no setting can use them.
-    if (!std::isfinite(value)) return defaultValue;
-    return value;
+    return decodeReal(text, defaultValue);
 }
 
 int readRegBinary(HKEY root, const char *path, const char *name, void *buffer, DWORD size) {

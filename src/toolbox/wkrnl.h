@@ -6,12 +6,7 @@
 
 #include <cstdint>
 
-// Packed string list: names each ended by a zero byte, then one more zero
-// byte (the registry's REG_MULTI_SZ form). Its size counts every byte up to
-// and including the final zero: 2 for an empty list, 0 for null.
-std::uint32_t multiStringSize(const char *list);
-// Copies a whole packed list (the two may overlap); returns the destination.
-char *copyMultiString(char *dest, const char *list);
+#include "stored_forms.h"
 
 // Every operation names the root, the subkey path and the value name, opens
 // the key, does its one operation and closes the key again.

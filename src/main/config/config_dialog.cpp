@@ -171,7 +171,7 @@ static INT_PTR statusLineColors(HWND control, HDC hdc) {
 }
 
 extern "C" INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    toolboxInitOnce();
+    toolboxInit();
     switch (message) {
     case WM_INITDIALOG:
         initDialog(dialog);

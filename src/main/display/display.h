@@ -4,22 +4,21 @@
 
 #include <windows.h>
 
+#include "main/display/saver_proc.h"
 #include "main/phrase/display_state.h"
 #include "main/phrase/phrase.h"
-#include "toolbox/time_point.h"
 
 constexpr UINT_PTR displayTimerId = 208;
 constexpr UINT displayTimerPeriod = 30;
 
-// Display times of the current screen.
-extern TimePoint createTime;
-extern TimePoint eraseTime;
-extern TimePoint phraseTime;
-
-extern "C" LRESULT WINAPI ScreenSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Initialises the toolbox once per process.
-void toolboxInitOnce();
+// The ranges the configuration dialogs store. The registry may hold anything,
+// so the engine holds each value to its range where it uses it (the stored
+// value stays as it is): a font of thousands of pixels takes the platform
+// seconds per letter, and a shadow of millions of copies never ends.
+constexpr int maxShadowSize = 15;
+constexpr int maxTiltDegrees = 359;
+constexpr int minFontSize = 5;
+constexpr int maxFontSize = 500;
 
 void restartDisplay(HWND hwnd);
 void fadeClear(HWND hwnd);
@@ -29,6 +28,19 @@ HBRUSH backgroundBrush();
 bool isNavigationKey(WPARAM code);
 // Erases the window now: the background fill runs before it returns.
 void eraseWindow(HWND hwnd);
+
+// A text to draw: the system's own ANSI text as it is, or a phrase file's
+// Unicode text widened for the wide drawing and measuring calls.
+struct DrawnText {
+    const char *narrow;    // null when the text is wide
+    const wchar_t *wide;   // null when the text is narrow
+    int length;            // characters; UTF-16 units when wide
+};
+// The text that fetchPhrase has just returned, ready to draw; valid until
+// the next call.
+DrawnText drawnText(const char *text);
+void textOut(HDC hdc, int x, int y, const DrawnText &text);
+int drawTextBlock(HDC hdc, const DrawnText &text, RECT *box, UINT format);
 
 // Single-line phrases.
 void drawPhrase(HWND hwnd);

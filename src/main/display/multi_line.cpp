@@ -1,5 +1,6 @@
 // Multi-line passages: one passage as a block at a random place where it
 // fits, in a random upright font and colour.
+#include <algorithm>
 #include <cstdlib>
 
 #include "main/display/display.h"
@@ -14,7 +15,9 @@ HFONT createMultiLineFont(int dpi) {
         DeleteObject(multiLineFont);
         multiLineFont = nullptr;
     }
-    int size = scaleForDpi(randomInRange(settings.MultiLineMinFontSize, settings.MultiLineMaxFontSize), dpi);
+    int size = scaleForDpi(randomInRange(std::clamp(settings.MultiLineMinFontSize, minFontSize, maxFontSize),
+                                         std::clamp(settings.MultiLineMaxFontSize, minFontSize, maxFontSize)),
+                           dpi);
     int weight = randomInRange(600, 900);
     DWORD italic = static_cast<DWORD>(coinFlip());
     const char *face = pickFontName(multiLineFonts);
@@ -28,7 +31,7 @@ void showPassage(HWND hwnd, PassageMove move) {
     HDC hdc = GetDC(hwnd);
     if (hdc == nullptr) return;
     ListNode *entry = resolvePassageMove(move);
-    const char *text = fetchPhrase(entry != nullptr ? historyPosition(entry) : randomRequest);
+    const DrawnText text = drawnText(fetchPhrase(entry != nullptr ? historyPosition(entry) : randomRequest));
     // The passage goes wholly on one monitor, in sizes for that monitor's DPI.
     const RECT area = passageArea(hwnd);
     const int width = area.right - area.left, height = area.bottom - area.top;
@@ -39,14 +42,14 @@ void showPassage(HWND hwnd, PassageMove move) {
 
     // Measured without word breaks, the rectangle is the unwrapped text's.
     RECT box = {0, 0, 100, 100};
-    if (DrawTextA(hdc, text, -1, &box, DT_CALCRECT) > 0) {
+    if (drawTextBlock(hdc, text, &box, DT_CALCRECT) > 0) {
         int w = std::abs(static_cast<int>(box.right - box.left + 1));
         int t = std::abs(static_cast<int>(box.bottom - box.top + 1));
         box = placeInArea(area, w, t);
     } else {
         box = {area.left + width / 20, area.top + height / 20, area.right - width / 20, area.bottom - height / 20};
     }
-    DrawTextA(hdc, text, -1, &box, DT_WORDBREAK);
+    drawTextBlock(hdc, text, &box, DT_WORDBREAK);
     SelectObject(hdc, previous);
     ReleaseDC(hwnd, hdc);
 }

@@ -1,20 +1,8 @@
 // The saver window procedure: creation, the 30 ms timer in its two rhythms,
 // the background erase, the flash and the routing of the navigation keys.
-#include "host/host.h"
 #include "toolbox/tbas.h"
 #include "main/display/display.h"
 #include "main/settings/settings.h"
-
-TimePoint createTime;
-TimePoint eraseTime;
-TimePoint phraseTime;
-
-void toolboxInitOnce() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    toolboxInit();
-}
 
 // Outside the configuration dialog unconsumed messages go to the host,
 // which closes the saver on input; inside it nothing ever closes.
@@ -24,22 +12,21 @@ static LRESULT defaultProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 HBRUSH backgroundBrush() {
-    static HBRUSH brush = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    static ColorRef brushColor = 0;
-    if (settings.BackgroundColor != brushColor) {
+    DisplayState &d = displayState;
+    if (settings.BackgroundColor != d.brushColor) {
         HBRUSH made = CreateSolidBrush(settings.BackgroundColor);
         // Keep the old brush when no new one can be made: drawing goes on.
         if (made != nullptr) {
-            if (brush != GetStockObject(BLACK_BRUSH)) DeleteObject(brush);
-            brush = made;
-            brushColor = settings.BackgroundColor;
+            if (d.brush != nullptr) DeleteObject(d.brush);
+            d.brush = made;
+            d.brushColor = settings.BackgroundColor;
         }
     }
-    return brush;
+    return d.brush != nullptr ? d.brush : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
 }
 
 void eraseBackground(HWND hwnd, HDC hdc) {
-    timePointNow(&eraseTime);
+    timePointNow(&displayState.eraseTime);
     RECT client;
     GetClientRect(hwnd, &client);
     FillRect(hdc, &client, backgroundBrush());
@@ -51,10 +38,10 @@ void eraseWindow(HWND hwnd) { RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDAT
 void restartDisplay(HWND hwnd) {
     eraseWindow(hwnd);
     fetchPhrase(openOnlyRequest);
-    timePointNow(&eraseTime);
-    timePointClear(&phraseTime);
-    passageTime = 0;
-    tipPending = false;
+    timePointNow(&displayState.eraseTime);
+    timePointClear(&displayState.phraseTime);
+    displayState.passageTime = 0;
+    displayState.tipPending = false;
 }
 
 void fadeClear(HWND hwnd) {
@@ -77,7 +64,7 @@ void fadeClear(HWND hwnd) {
 }
 
 void showNext(HWND hwnd) {
-    timePointNow(&phraseTime);
+    timePointNow(&displayState.phraseTime);
     if (phraseFile.multiLineMode) {
         showPassage(hwnd, PassageMove::Next);
     } else {
@@ -94,25 +81,30 @@ static void timerTick(HWND hwnd) {
     TimePoint now;
     timePointNow(&now);
     // A clock set back before the window's creation stops the display.
-    if (msBetween(now, createTime) < 0) return;
+    const DisplayState &d = displayState;
+    if (msBetween(now, d.createTime) < 0) return;
     if (phraseFile.multiLineMode) {
-        if (msBetween(now, eraseTime) > passageTime) {
+        if (msBetween(now, d.eraseTime) > d.passageTime) {
             eraseWindow(hwnd);
             showNext(hwnd);
         }
         return;
     }
-    if (msBetween(now, eraseTime) > settings.ClearInterval) restartDisplay(hwnd);
-    if (msBetween(now, phraseTime) > settings.PhraseInterval) showNext(hwnd);
+    // A ClearInterval of 0 never wipes: the configuration dialog stores 0
+    // for any entry it cannot use, and wiping on every tick would strobe.
+    if (settings.ClearInterval != 0 && msBetween(now, d.eraseTime) > settings.ClearInterval) restartDisplay(hwnd);
+    // After a restart the phrase is due at once, whatever the interval: the
+    // sentinel of an unset stamp does not exceed the largest one.
+    if (d.phraseTime.seconds == 0 || msBetween(now, d.phraseTime) > settings.PhraseInterval) showNext(hwnd);
 }
 
 static void createDisplay(HWND hwnd) {
-    toolboxInitOnce();
+    toolboxInit();
     changeDirectory(getInstallDir());
     if (!inConfigDialog) loadSettings(hwnd);
     newPassageHistory();
     restartDisplay(hwnd);
-    timePointNow(&createTime);
+    timePointNow(&displayState.createTime);
     SetTimer(hwnd, displayTimerId, displayTimerPeriod, nullptr);
 }
 
@@ -127,7 +119,7 @@ extern "C" LRESULT WINAPI ScreenSaverProc(HWND hwnd, UINT message, WPARAM wParam
     case WM_SETFOCUS:
         if (!inConfigDialog) break;
         fadeClear(hwnd);
-        tipPending = true;
+        displayState.tipPending = true;
         return 0;
     case WM_ERASEBKGND:
         eraseBackground(hwnd, reinterpret_cast<HDC>(wParam));

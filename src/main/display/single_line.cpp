@@ -1,5 +1,6 @@
 // Single-line phrases: a random line at a random place in a random tilted
 // TrueType font and colour, with its shadow copies.
+#include <algorithm>
 #include <cstring>
 
 #include "toolbox/tbas.h"
@@ -25,6 +26,10 @@ HFONT createSingleLineFont(List *fonts, int minSize, int maxSize, int maxTilt) {
         DeleteObject(singleLineFont);
         singleLineFont = nullptr;
     }
+    // Held to their ranges, ten times the tilt cannot overflow.
+    minSize = std::clamp(minSize, minFontSize, maxFontSize);
+    maxSize = std::clamp(maxSize, minFontSize, maxFontSize);
+    maxTilt = std::clamp(maxTilt, -maxTiltDegrees, maxTiltDegrees);
     int size = randomInRange(minSize, maxSize);
     int angle = randomInRange(-10 * maxTilt, 10 * maxTilt);
     int weight = randomInRange(200, 900);
@@ -47,26 +52,26 @@ static ShadowKind shadowKind(const char *style) {
     return ShadowKind::Cast;
 }
 
-// The copies stand size down to 1 pixels right and down, the nearest drawn
+// The copies stand depth down to 1 pixels right and down, the nearest drawn
 // last; "Cast" draws only the farthest one.
-static void drawShadow(HDC hdc, int x, int y, const char *text, int length, ColorRef color, int size) {
+static void drawShadow(HDC hdc, int x, int y, const DrawnText &text, ColorRef color, int depth) {
     ShadowKind kind = shadowKind(settings.ShadowStyle);
     if (kind == ShadowKind::None) return;
-    for (int n = size; n >= 1; --n) {
+    for (int n = depth; n >= 1; --n) {
         ColorRef copy;
         switch (kind) {
         case ShadowKind::Funky:
             copy = randomTextColor();
             break;
         case ShadowKind::Graded:
-            copy = shadowColor(color, static_cast<double>(n) / size);
+            copy = shadowColor(color, static_cast<double>(n) / depth);
             break;
         default:
             copy = shadowColor(color, 1.0);
             break;
         }
         SetTextColor(hdc, copy);
-        TextOutA(hdc, x + n, y + n, text, length);
+        textOut(hdc, x + n, y + n, text);
         if (kind == ShadowKind::Cast) break;
     }
 }
@@ -77,8 +82,7 @@ void drawPhrase(HWND hwnd) {
     RECT client;
     GetClientRect(hwnd, &client);
     const double width = client.right, height = client.bottom;
-    const char *text = fetchPhrase(randomRequest);
-    const int length = static_cast<int>(std::strlen(text));
+    const DrawnText text = drawnText(fetchPhrase(randomRequest));
     int x = randomInRange(static_cast<std::int32_t>(-0.2 * width), static_cast<std::int32_t>(0.9 * width));
     int y = randomInRange(static_cast<std::int32_t>(-0.2 * height), static_cast<std::int32_t>(height));
     // Sizes in pixels are the phrase's size at 96 DPI on its monitor.
@@ -88,9 +92,10 @@ void drawPhrase(HWND hwnd) {
     HGDIOBJ previous = SelectObject(hdc, font);
     SetBkMode(hdc, TRANSPARENT);
     ColorRef color = randomTextColor();
-    drawShadow(hdc, x, y, text, length, color, scaleForDpi(settings.ShadowSize, dpi));
+    // The stored size is held to what the dialog stores before it is scaled.
+    drawShadow(hdc, x, y, text, color, scaleForDpi(std::clamp(settings.ShadowSize, 0, maxShadowSize), dpi));
     SetTextColor(hdc, color);
-    TextOutA(hdc, x, y, text, length);
+    textOut(hdc, x, y, text);
     SelectObject(hdc, previous);
     ReleaseDC(hwnd, hdc);
 }

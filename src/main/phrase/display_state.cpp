@@ -2,5 +2,4 @@
 #include "main/phrase/display_state.h"
 
 bool inConfigDialog = false;
-std::int32_t passageTime = 0;
-bool tipPending = false;
+DisplayState displayState = {};

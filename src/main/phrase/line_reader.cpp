@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "toolbox/tplat.h"
+
 // Keeps at least want unread bytes in the buffer unless the file ends first.
 // Returns false on a read error.
 static bool ensureBytes(LineReader *r, int want) {
@@ -23,19 +25,100 @@ static bool ensureBytes(LineReader *r, int want) {
     return true;
 }
 
+// The length of the valid UTF-8 sequence at p, or 0 when none starts there
+// (a stray byte, an overlong form, a surrogate, beyond U+10FFFF, or cut off
+// by the end of the bytes).
+static int utf8SequenceLength(const unsigned char *p, int avail) {
+    const unsigned char b = p[0];
+    if (b < 0x80) return 1;
+    int n;
+    unsigned char low = 0x80, high = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
+        n = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        n = 3;
+        if (b == 0xE0) low = 0xA0;
+        if (b == 0xED) high = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        n = 4;
+        if (b == 0xF0) low = 0x90;
+        if (b == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (avail < n || p[1] < low || p[1] > high) return 0;
+    for (int i = 2; i < n; ++i) {
+        if (p[i] < 0x80 || p[i] > 0xBF) return 0;
+    }
+    return n;
+}
+
+// Reads the file from its start and tells its encoding; false on a read
+// error. Without a mark the whole file is looked at: UTF-8 only when every
+// byte above 127 belongs to a valid sequence and there is at least one.
+static bool detectEncoding(LineReader *r) {
+    unsigned char *bytes = reinterpret_cast<unsigned char *>(r->buffer);
+    size_t got = std::fread(bytes, 1, 3, r->file);
+    if (std::ferror(r->file)) return false;
+    r->encoding = TextEncoding::Ansi;
+    r->markLength = 0;
+    if (got >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
+        r->encoding = TextEncoding::Utf8;
+        r->markLength = 3;
+    } else if (got >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
+        r->encoding = TextEncoding::Utf16Le;
+        r->markLength = 2;
+    } else if (got >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) {
+        r->encoding = TextEncoding::Utf16Be;
+        r->markLength = 2;
+    }
+    if (r->markLength > 0) return true;
+
+    bool sawHigh = false;
+    int kept = static_cast<int>(got);  // bytes carried over into the next round
+    for (;;) {
+        got = std::fread(bytes + kept, 1, static_cast<size_t>(lineReaderChunk - kept), r->file);
+        if (std::ferror(r->file)) return false;
+        const int fill = kept + static_cast<int>(got);
+        const bool last = got == 0;
+        int i = 0;
+        while (i < fill) {
+            if (bytes[i] < 0x80) {
+                ++i;
+                continue;
+            }
+            // A sequence cut off by the end of this round is looked at again
+            // with the bytes that follow it.
+            if (!last && fill - i < maxCharBytes) break;
+            int n = utf8SequenceLength(bytes + i, fill - i);
+            if (n == 0) return true;
+            sawHigh = true;
+            i += n;
+        }
+        if (last) break;
+        kept = fill - i;
+        std::memmove(bytes, bytes + i, static_cast<size_t>(kept));
+    }
+    if (sawHigh) r->encoding = TextEncoding::Utf8;
+    return true;
+}
+
 int readerOpen(LineReader *r, const char *path) {
+    // Only ordinary files: a device name opens the device, and reading a
+    // console, a port or a pipe can wait forever.
+    r->file = nullptr;
+    if (!platIsOrdinaryFile(path)) return 1;
     r->file = std::fopen(path, "rb");
     if (r->file == nullptr) return 1;
+    if (!platIsOrdinaryStream(r->file)) {
+        readerClose(r);
+        return 1;
+    }
     // Our own buffer replaces the stream's.
     std::setvbuf(r->file, nullptr, _IONBF, 0);
-    r->bufferStart = 0;
-    r->fill = 0;
-    r->pos = 0;
-    r->eof = false;
-    // Some C libraries open a directory for reading; its first read fails.
-    if (!ensureBytes(r, 1)) {
-        std::fclose(r->file);
-        r->file = nullptr;
+    // A file that cannot be read is as good as not there.
+    if (!detectEncoding(r) || readerRewind(r) != 0 || !ensureBytes(r, 1)) {
+        readerClose(r);
         return 1;
     }
     return 0;
@@ -46,12 +129,8 @@ void readerClose(LineReader *r) {
     r->file = nullptr;
 }
 
-int readerReadPiece(LineReader *r, char *out, int size) {
-    if (size < 2 || r->file == nullptr) {
-        if (size > 0) out[0] = '\0';
-        return size < 2 ? 0 : -1;
-    }
-    const int room = size - 1;
+// An ANSI piece: its bytes as they are, found with memchr.
+static int readAnsiPiece(LineReader *r, char *out, int room) {
     // One byte more than the room: a CR LF pair takes two bytes but is one
     // character, so it may still fit when its CR is the last byte of room.
     if (!ensureBytes(r, room + 1)) {
@@ -88,18 +167,129 @@ int readerReadPiece(LineReader *r, char *out, int size) {
     return stored;
 }
 
+// One UTF-16 code unit.
+static std::uint32_t unitAt(const unsigned char *p, TextEncoding encoding) {
+    return encoding == TextEncoding::Utf16Le ? p[0] | p[1] << 8 : p[0] << 8 | p[1];
+}
+
+// The character at p in a Unicode file and the bytes it takes.
+static std::uint32_t decodeChar(const unsigned char *p, int avail, TextEncoding encoding, int *used) {
+    if (encoding == TextEncoding::Utf8) {
+        int n = utf8SequenceLength(p, avail);
+        *used = n > 0 ? n : 1;
+        switch (n) {
+        case 0:
+            return 0xFFFD;
+        case 1:
+            return p[0];
+        case 2:
+            return (p[0] & 0x1Fu) << 6 | (p[1] & 0x3Fu);
+        case 3:
+            return (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+        default:
+            return (p[0] & 0x07u) << 18 | (p[1] & 0x3Fu) << 12 | (p[2] & 0x3Fu) << 6 | (p[3] & 0x3Fu);
+        }
+    }
+    if (avail < 2) {
+        *used = avail;  // the odd last byte
+        return 0xFFFD;
+    }
+    *used = 2;
+    std::uint32_t unit = unitAt(p, encoding);
+    if (unit < 0xD800 || unit > 0xDFFF) return unit;
+    if (unit <= 0xDBFF && avail >= 4) {
+        std::uint32_t next = unitAt(p + 2, encoding);
+        if (next >= 0xDC00 && next <= 0xDFFF) {
+            *used = 4;
+            return 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00);
+        }
+    }
+    return 0xFFFD;
+}
+
+static int encodeUtf8(std::uint32_t c, char *out) {
+    auto *o = reinterpret_cast<unsigned char *>(out);
+    if (c < 0x80) {
+        o[0] = static_cast<unsigned char>(c);
+        return 1;
+    }
+    if (c < 0x800) {
+        o[0] = static_cast<unsigned char>(0xC0 | c >> 6);
+        o[1] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        return 2;
+    }
+    if (c < 0x10000) {
+        o[0] = static_cast<unsigned char>(0xE0 | c >> 12);
+        o[1] = static_cast<unsigned char>(0x80 | (c >> 6 & 0x3F));
+        o[2] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        return 3;
+    }
+    o[0] = static_cast<unsigned char>(0xF0 | c >> 18);
+    o[1] = static_cast<unsigned char>(0x80 | (c >> 12 & 0x3F));
+    o[2] = static_cast<unsigned char>(0x80 | (c >> 6 & 0x3F));
+    o[3] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    return 4;
+}
+
+// A piece of a Unicode file, character by character, as UTF-8.
+static int readUnicodePiece(LineReader *r, char *out, int room) {
+    // Room for every character at its longest and a CR LF pair behind them.
+    if (!ensureBytes(r, room * maxCharBytes + 4)) {
+        out[0] = '\0';
+        return -1;
+    }
+    const auto *p = reinterpret_cast<const unsigned char *>(r->buffer + r->pos);
+    const int avail = r->fill - r->pos;
+    int i = 0, stored = 0;
+    for (int chars = 0; chars < room && i < avail; ++chars) {
+        int used;
+        std::uint32_t c = decodeChar(p + i, avail - i, r->encoding, &used);
+        if (c == '\r' && i + used < avail) {
+            int nextUsed;
+            if (decodeChar(p + i + used, avail - i - used, r->encoding, &nextUsed) == '\n') {
+                c = '\n';
+                used += nextUsed;
+            }
+        }
+        stored += encodeUtf8(c, out + stored);
+        i += used;
+        if (c == '\n') break;
+    }
+    out[stored] = '\0';
+    r->pos += i;
+    return stored;
+}
+
+int readerReadPiece(LineReader *r, char *out, int maxChars) {
+    if (maxChars < 1 || r->file == nullptr) {
+        out[0] = '\0';
+        return maxChars < 1 ? 0 : -1;
+    }
+    if (r->encoding == TextEncoding::Ansi) return readAnsiPiece(r, out, maxChars);
+    return readUnicodePiece(r, out, maxChars);
+}
+
 std::int64_t readerTell(const LineReader *r) { return r->bufferStart + r->pos; }
 
 int readerSeek(LineReader *r, std::int64_t offset) {
     if (r->file == nullptr || offset < 0) return 1;
-    if (offset >= r->bufferStart && offset <= r->bufferStart + r->fill) {
-        r->pos = static_cast<int>(offset - r->bufferStart);
-        return 0;
-    }
+    // Always from the disk, as a freshly opened stream reads: what is in the
+    // buffer may be older than the file.
     if (std::fseek(r->file, static_cast<long>(offset), SEEK_SET) != 0) return 1;
     r->bufferStart = offset;
     r->fill = 0;
     r->pos = 0;
     r->eof = false;
     return 0;
+}
+
+int readerRewind(LineReader *r) { return readerSeek(r, r->markLength); }
+
+std::int32_t textLength(const char *text, TextEncoding encoding) {
+    std::int32_t n = 0;
+    for (const char *p = text; *p != '\0'; ++p) {
+        // Every byte of an ANSI text, every lead byte of a UTF-8 one.
+        if (encoding == TextEncoding::Ansi || (static_cast<unsigned char>(*p) & 0xC0) != 0x80) ++n;
+    }
+    return n;
 }

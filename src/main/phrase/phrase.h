@@ -14,7 +14,9 @@ constexpr std::int32_t openOnlyRequest = -1234;
 
 // Reading limits: lines come in pieces of at most 1029 characters, at most
 // 30000 passages are indexed, a passage counts at most 10000 characters.
-constexpr int phraseLineBufferSize = 1030;
+// Characters are bytes in an ANSI file and Unicode characters in the others
+// (see line_reader.h), so no limit cuts a character in two.
+constexpr int maxPieceChars = 1029;
 constexpr int storedNameSize = 1028;
 constexpr std::int32_t maxPassages = 30000;
 constexpr std::int32_t maxPassageCount = 10000;
@@ -28,6 +30,9 @@ struct PhraseFile {
     bool open;
     LineReader reader;
     bool multiLineMode;
+    // The text of the last request is the file's Unicode text, as UTF-8;
+    // false for ANSI text and for the system's own texts (errors, the tip).
+    bool textIsUnicode;
     std::int32_t lineCount;
     std::int32_t passageOffsets[maxPassages];
     std::int32_t passageCount;

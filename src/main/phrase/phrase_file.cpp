@@ -12,9 +12,10 @@ PhraseFile phraseFile;
 const char *const keyboardTip =
     "Tip:\r\nYou can use the keys\r\nPos1, End, PgUp, PgDn\r\nto move back and forth\r\nbetween the text passages.";
 
-// Working storage, overwritten by the next request.
-static char passageText[maxPassageCount];
-static char lineBuffer[phraseLineBufferSize];
+// Working storage, overwritten by the next request. A passage counts at most
+// maxPassageCount characters, line feeds included.
+static char passageText[maxPassageCount * maxCharBytes];
+static char lineBuffer[pieceBytes(maxPieceChars)];
 
 void closePhraseFile() {
     if (phraseFile.open) readerClose(&phraseFile.reader);
@@ -24,7 +25,7 @@ void closePhraseFile() {
 void setPassageTime(std::int32_t chars) {
     std::int32_t n = inConfigDialog ? 75 : chars;
     // 32-bit wrap-around arithmetic, done unsigned so it is well defined.
-    passageTime = static_cast<std::int32_t>(static_cast<std::uint32_t>(settings.ExtraTimePerParagraph) +
+    displayState.passageTime = static_cast<std::int32_t>(static_cast<std::uint32_t>(settings.ExtraTimePerParagraph) +
                                             static_cast<std::uint32_t>(n) *
                                                 static_cast<std::uint32_t>(settings.ReadingTimePerChar));
 }
@@ -39,7 +40,7 @@ static void analysePhraseFile() {
     std::int64_t lastSeparatorEnd = 0;
     f.lineCount = 0;
     for (;;) {
-        int n = readerReadPiece(&f.reader, lineBuffer, phraseLineBufferSize);
+        int n = readerReadPiece(&f.reader, lineBuffer, maxPieceChars);
         if (n <= 0) break;
         f.lineCount += 1;
         if (f.lineCount == 1 && isSeparator(lineBuffer)) f.multiLineMode = true;
@@ -62,7 +63,7 @@ static void analysePhraseFile() {
 static const char *openPhraseFile() {
     PhraseFile &f = phraseFile;
     f.multiLineMode = false;
-    passageTime = 0;
+    displayState.passageTime = 0;
     f.passageCount = 0;
     f.lineCount = 0;
     clearPassageHistory();
@@ -80,9 +81,9 @@ static const char *openPhraseFile() {
 static const char *readPassage(std::int32_t request) {
     PhraseFile &f = phraseFile;
     if (f.passageCount <= 0) return poolFormat("No paragraphs found in \"%s\"", settings.PhraseFn);
-    if (tipPending) {
-        passageTime = tipTime;
-        tipPending = false;
+    if (displayState.tipPending) {
+        displayState.passageTime = tipTime;
+        displayState.tipPending = false;
         return keyboardTip;
     }
     std::int32_t offset = request >= 0 ? request : f.passageOffsets[randomInRange(0, f.passageCount - 1)];
@@ -92,11 +93,11 @@ static const char *readPassage(std::int32_t request) {
     std::int32_t count = 0;
     std::size_t length = 0;
     passageText[0] = '\0';
-    while (readerReadPiece(&f.reader, lineBuffer, phraseLineBufferSize) > 0) {
+    while (readerReadPiece(&f.reader, lineBuffer, maxPieceChars) > 0) {
         if (isSeparator(lineBuffer)) break;
         std::size_t n = std::strlen(lineBuffer);
         if (n > 0 && lineBuffer[n - 1] == '\n') lineBuffer[--n] = '\0';
-        count += static_cast<std::int32_t>(n) + 2;
+        count += textLength(lineBuffer, f.reader.encoding) + 2;
         if (count > maxPassageCount) break;
         // count covers line feed and text, so they fit below the limit.
         passageText[length++] = '\n';
@@ -104,6 +105,7 @@ static const char *readPassage(std::int32_t request) {
         length += n;
     }
     setPassageTime(count);
+    f.textIsUnicode = f.reader.encoding != TextEncoding::Ansi;
     return passageText;
 }
 
@@ -111,19 +113,21 @@ static const char *readRandomLine() {
     PhraseFile &f = phraseFile;
     if (f.lineCount <= 0) return poolFormat("\"%s\" contains no lines", settings.PhraseFn);
     std::int32_t k = randomInRange(1, f.lineCount);
-    readerSeek(&f.reader, 0);
+    readerRewind(&f.reader);
     for (std::int32_t i = 1; i <= k; ++i) {
-        if (readerReadPiece(&f.reader, lineBuffer, phraseLineBufferSize) <= 0) {
+        if (readerReadPiece(&f.reader, lineBuffer, maxPieceChars) <= 0) {
             return poolFormat("Error reading line %i of \"%s\"", static_cast<int>(i), settings.PhraseFn);
         }
     }
     std::size_t n = std::strlen(lineBuffer);
     if (n > 0 && lineBuffer[n - 1] == '\n') lineBuffer[--n] = '\0';
     if (n == 0) return poolFormat("Line %i of \"%s\" is empty", static_cast<int>(k), settings.PhraseFn);
+    f.textIsUnicode = f.reader.encoding != TextEncoding::Ansi;
     return lineBuffer;
 }
 
 const char *fetchPhrase(std::int32_t request) {
+    phraseFile.textIsUnicode = false;
     if (phraseFile.open && !equalsNoCase(phraseFile.name, settings.PhraseFn)) closePhraseFile();
     if (!phraseFile.open) {
         const char *failure = openPhraseFile();

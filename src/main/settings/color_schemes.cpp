@@ -1,8 +1,6 @@
 // Colour schemes: the ten built-in ones, the user's schemes stored one per
 // REG_SZ value under the ColorSchemes subkey, and the list of both that the
 // colours dialog offers and applies.
-#include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "main/settings/settings.h"
@@ -58,21 +56,9 @@ int isReservedSchemeName(const char *name) {
 
 int readUserScheme(const char *name, ColorScheme *record) {
     record->name = nullptr;
-    const char *text = readRegString(HKEY_CURRENT_USER, colorSchemesKey, name, "");
-    unsigned background = 0;
-    int fields = std::sscanf(text, "%lf %lf %lf %lf %u %lf", &record->MinBrightness, &record->MaxBrightness,
-                             &record->MinSaturation, &record->MaxSaturation, &background,
-                             &record->MinTextcolorContrast);
-    // "1e400" and "nan" convert, but no colour bound can be infinite or no
-    // number; such a scheme is as unreadable as one with five fields.
-    bool finite = fields == 6 && std::isfinite(record->MinBrightness) && std::isfinite(record->MaxBrightness) &&
-                  std::isfinite(record->MinSaturation) && std::isfinite(record->MaxSaturation) &&
-                  std::isfinite(record->MinTextcolorContrast);
-    if (finite) {
-        record->BackgroundColor = background;
+    if (parseSchemeText(readRegString(HKEY_CURRENT_USER, colorSchemesKey, name, ""), record) == 0) {
         record->name = dupString(name);
-        if (record->name != nullptr) return 0;
-        return 1;
+        return record->name != nullptr ? 0 : 1;
     }
     traceLine(poolFormat("readUserScheme : \"%s\" holds no colour scheme", name));
     MessageBeep(0xFFFFFFFF);
@@ -130,13 +116,6 @@ ListNode *findColorScheme(const char *name) {
         if (equalsNoCase(schemeOf(node)->name, name)) return node;
     }
     return nullptr;
-}
-
-char *schemeToString(const ColorScheme *record) {
-    if (record == nullptr) return poolCopy("");
-    return poolFormat("%f %f %f %f %u %f", record->MinBrightness, record->MaxBrightness, record->MinSaturation,
-                      record->MaxSaturation, static_cast<unsigned>(record->BackgroundColor),
-                      record->MinTextcolorContrast);
 }
 
 void writeUserScheme(const ColorScheme *record) {

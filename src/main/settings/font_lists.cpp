@@ -68,22 +68,6 @@ void enumInstalledFonts(HWND window) {
     ReleaseDC(window, dc);
 }
 
-List *fontListFromPacked(const char *packed) {
-    List *list = lstNew();
-    if (list == nullptr || packed == nullptr) return list;
-    std::uint32_t pos = 0;
-    while (pos < static_cast<std::uint32_t>(fontListPackedSize) && packed[pos] != '\0') {
-        const char *name = packed + pos;
-        // A name whose zero lies beyond the packed buffer is no name.
-        if (std::memchr(name, '\0', fontListPackedSize - pos) == nullptr) break;
-        std::uint32_t length = static_cast<std::uint32_t>(std::strlen(name));
-        char *copy = dupString(name);
-        if (copy != nullptr && lstPrepend(list, copy) != 0) memFree(copy);
-        pos += length + 1;
-    }
-    return list;
-}
-
 void dropMissingFonts(List *list) {
     ListNode *node = lstHead(list);
     while (node != nullptr) {
@@ -92,23 +76,6 @@ void dropMissingFonts(List *list) {
         if (lstFindString(name, installedFonts) == nullptr) lstDeleteNode(node);
         node = next;
     }
-}
-
-void packFontList(List *list, char *buffer) {
-    buffer[0] = '\0';
-    buffer[1] = '\0';
-    std::uint32_t used = 0;
-    for (ListNode *node = lstHead(list); node != nullptr; node = lstNext(node)) {
-        const char *name = static_cast<const char *>(lstData(node));
-        // An empty name would read back as the end of the list and lose
-        // every name behind it.
-        if (isEmptyString(name)) continue;
-        std::uint32_t length = static_cast<std::uint32_t>(std::strlen(name));
-        if (used + length + 2 >= static_cast<std::uint32_t>(fontListPackedSize)) break;
-        std::memcpy(buffer + used, name, length + 1);
-        used += length + 1;
-    }
-    buffer[used] = '\0';
 }
 
 static void loadFontList(const char *valueName, char *packed, List **list) {

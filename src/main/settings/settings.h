@@ -85,6 +85,19 @@ constexpr const char *fallbackFontName = "Arial";
 // up to 640, 800, 1024, and wider).
 void multiLineFontSizesFor(std::int32_t width, std::int32_t *minSize, std::int32_t *maxSize);
 
+// The stored texts. A user scheme's text holds its six values after the name,
+// "%f %f %f %f %u %f"; parsing fills them in (not the name) and answers 0
+// when all six convert to finite numbers, else 1 with the record untouched.
+struct List;
+int parseSchemeText(const char *text, ColorScheme *record);
+// The stored text of a record, in a scratch string; empty for null.
+char *schemeToString(const ColorScheme *record);
+// A font list from a packed form read within its fontListPackedSize bytes,
+// each name put at the front, so the list holds them in reverse; and the
+// packed form of a list in such a buffer, front first, as many as fit.
+List *fontListFromPacked(const char *packed);
+void packFontList(List *list, char *buffer);
+
 #ifdef _WIN32
 // The settings subsystem proper: registry load and save, colour schemes and
 // font lists. It stands on the registry and GDI, so the Windows build only.
@@ -92,7 +105,6 @@ void multiLineFontSizesFor(std::int32_t width, std::int32_t *minSize, std::int32
 // portable files that include this header get none of its macros (near, far).
 struct HWND__;
 typedef HWND__ *HWND;
-struct List;
 struct ListNode;
 
 // Font lists: items are heap copies of face names; a name may occur twice.
@@ -109,9 +121,7 @@ extern char singleLineFontsPacked[fontListPackedSize];
 extern char multiLineFontsPacked[fontListPackedSize];
 
 void enumInstalledFonts(HWND window);
-List *fontListFromPacked(const char *packed);
 void dropMissingFonts(List *list);
-void packFontList(List *list, char *buffer);
 void loadFontLists();
 void saveFontLists();
 
@@ -125,7 +135,6 @@ int isBuiltInSchemeName(const char *name);
 int isReservedSchemeName(const char *name);
 int applyColorScheme(const char *name);
 ListNode *findColorScheme(const char *name);
-char *schemeToString(const ColorScheme *record);
 void writeUserScheme(const ColorScheme *record);
 void addUserScheme(const char *name);
 void removeUserScheme(const char *name);
