@@ -4,6 +4,7 @@
 // and the real registry.
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -172,6 +173,34 @@ TEST_F(ConfigTest, CancelWritesNothingAndThePreviewRunsAndStays) {
     std::string after;
     for (const std::string &name : rawValueNames(settingsKey)) after += name + "=" + readRaw(settingsKey, name.c_str()) + ";";
     EXPECT_EQ(after, before);
+}
+
+// The dialog lies inside the work area with every control inside it, also
+// at the display scaling that LUMORA_EXPECT_DPI names.
+TEST_F(ConfigTest, EveryControlFitsTheScreen) {
+    char expected[16] = "";
+    if (GetEnvironmentVariableA("LUMORA_EXPECT_DPI", expected, sizeof expected) > 0) {
+        HDC screen = GetDC(nullptr);
+        EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSY), std::atoi(expected));
+        ReleaseDC(nullptr, screen);
+    }
+    runDialog([](HWND d) {
+        RECT work, outer, client;
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        GetWindowRect(d, &outer);
+        EXPECT_TRUE(outer.left >= work.left && outer.top >= work.top && outer.right <= work.right &&
+                    outer.bottom <= work.bottom);
+        GetClientRect(d, &client);
+        for (HWND c = GetWindow(d, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+            if (!IsWindowVisible(c)) continue;
+            RECT r;
+            GetWindowRect(c, &r);
+            MapWindowPoints(nullptr, d, reinterpret_cast<POINT *>(&r), 2);
+            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
+                << GetDlgCtrlID(c);
+        }
+        click(d, IDCANCEL);
+    });
 }
 
 // The module named JUL greets in Danish and shows no credits or addresses.
