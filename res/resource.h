@@ -26,3 +26,13 @@
 #define IDC_COPYRIGHT 1021
 #define IDC_FEEDBACK 1019
 #define IDC_FILE_STATUS 1043
+
+// The credits dialog; its e-mail link is IDC_FEEDBACK, as in the
+// configuration dialog.
+#define IDD_CREDITS 167
+#define IDC_CREDITS_TITLE 1012
+#define IDC_CREDITS_COPYRIGHT 1044
+#define IDC_CREDITS_SPARE 1016
+#define IDC_CREDITS_VERSION 1026
+#define IDC_CREDITS_WEB 1027
+#define IDC_CREDITS_AREA 1028

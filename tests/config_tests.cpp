@@ -4,82 +4,17 @@
 // and the real registry.
 #include <windows.h>
 
-#include <cstring>
-#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "host/host.h"
-#include "main/config/config.h"
-#include "main/phrase/phrase.h"
+#include "config_fixture.h"
 #include "main/settings/settings.h"
 #include "res/resource.h"
 #include "test_files.h"
-#include "test_registry.h"
 #include "toolbox/wkrnl.h"
 
 namespace {
-
-std::function<void(HWND)> script;
-
-void settle(int ms) {
-    DWORD end = GetTickCount() + ms;
-    MSG msg;
-    do {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
-}
-
-// The visible dialog with that title (any title when null). A modal dialog
-// shows itself once its loop finds the queue empty, so callers poll from a
-// timer and return to the loop in between.
-HWND visibleDialog(const char *title) {
-    HWND w = nullptr;
-    while ((w = FindWindowExA(nullptr, w, "#32770", title)) != nullptr)
-        if (IsWindowVisible(w)) return w;
-    return nullptr;
-}
-
-void CALLBACK driveDialog(HWND, UINT, UINT_PTR id, DWORD) {
-    static int polls = 0;
-    HWND dialog = visibleDialog(nullptr);
-    if (dialog == nullptr && ++polls < 500) return;
-    KillTimer(nullptr, id);
-    polls = 0;
-    if (dialog == nullptr) {
-        ADD_FAILURE() << "the dialog never showed";
-        EndDialog(FindWindowA("#32770", nullptr), 99);
-        return;
-    }
-    settle(400);  // the start-up steps and the preview's first phrases
-    script(dialog);
-    if (IsWindowVisible(dialog)) EndDialog(dialog, 99);  // a script that failed halfway
-}
-
-// Opens the dialog as the host does, runs the script inside it and returns
-// the dialog's result.
-int runDialog(std::function<void(HWND)> steps) {
-    script = std::move(steps);
-    SetTimer(nullptr, 0, 10, driveDialog);
-    return showConfigDialog(nullptr);
-}
-
-HWND item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
-std::string text(HWND dialog, int id) { char s[2000]; GetDlgItemTextA(dialog, id, s, sizeof s); return s; }
-void click(HWND dialog, int id) { SendMessageA(item(dialog, id), BM_CLICK, 0, 0); settle(30); }
-
-// Types into a field as a user would and leaves it, which applies it.
-void enter(HWND dialog, int id, const std::string &typed) {
-    SetFocus(item(dialog, id));
-    SetDlgItemTextA(dialog, id, typed.c_str());
-    SetFocus(item(dialog, IDC_SELECT_FILE));
-    settle(30);
-}
 
 // Picks chosen.txt in the file dialog once it is up.
 void CALLBACK answerFileDialog(HWND, UINT, UINT_PTR id, DWORD) {
@@ -95,29 +30,6 @@ std::string recentFiles() {
     return std::string(settings.RecentPhraseFn1) + "|" + settings.RecentPhraseFn2 + "|" + settings.RecentPhraseFn3 +
            "|" + settings.RecentPhraseFn4;
 }
-
-struct ConfigTest : SettingsTest {
-    std::string folder;
-    void SetUp() override {
-        SettingsTest::SetUp();
-        hostState.instance = GetModuleHandleA(nullptr);
-        // The dialog makes the install folder current: take the test folder
-        // once, before any dialog ran.
-        static const std::string testFolder = [] {
-            char here[MAX_PATH];
-            GetCurrentDirectoryA(sizeof here, here);
-            return std::string(here);
-        }();
-        folder = testFolder + "\\config-install";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        writeRegString(HKEY_CURRENT_USER, settingsKey, "InstallDir", folder.c_str());
-        for (const char *name : {"words.txt", "e1.txt", "e2.txt", "gone.txt"})
-            writeTestFile(folder + "\\" + name, "one\ntwo\nthree\n");
-        writeTestFile(folder + "\\passages.txt", "%\nA first passage.\n%\nA second one.\n%\n");
-        writeRegString(HKEY_CURRENT_USER, settingsKey, "PhraseFn", "words.txt");
-        writeRegDword(HKEY_CURRENT_USER, settingsKey, "VeryFirstTime", 0);
-    }
-};
 
 TEST_F(ConfigTest, TypedNumbersAreCheckedAndOkStoresThem) {
     writeRegDword(HKEY_CURRENT_USER, settingsKey, "PhraseInterval", 1234);
@@ -211,19 +123,13 @@ TEST_F(ConfigTest, CancelWritesNothingAndThePreviewRunsAndStays) {
         enter(d, IDC_PHRASE_FILE, "passages.txt");
         // The preview draws, and clicking it never ends the dialog.
         HWND preview = item(d, IDC_PREVIEW);
-        RECT r;
-        GetWindowRect(preview, &r);
-        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        INPUT press[2] = {};
-        press[0].type = press[1].type = INPUT_MOUSE;
-        press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, press, sizeof(INPUT));
+        clickAt(centreOf(preview));
         settle(1500);
         EXPECT_TRUE(IsWindowVisible(d));
         EXPECT_EQ(GetFocus(), preview);
         HDC screen = GetDC(preview);
         int lit = 0;
+        RECT r;
         GetClientRect(preview, &r);
         for (int y = 0; y < r.bottom; y += 2)
             for (int x = 0; x < r.right; x += 2) lit += GetPixel(screen, x, y) != 0;
