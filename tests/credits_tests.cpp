@@ -80,16 +80,6 @@ TEST(Credits, TitleStepsOnceASecondAndComesBackAfterTheLastJoke) {
     EXPECT_EQ(result, 2);
 }
 
-TEST(Credits, TitleColoursAreNeitherPaleNorGrey) {
-    for (int i = 0; i < 2000; ++i) {
-        COLORREF c = randomTitleColor();
-        int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
-        EXPECT_FALSE(r > 200 && g > 200 && b > 200) << std::hex << c;
-        auto apart = [](int x, int y) { return (x != 0 || y != 0) && (x < y ? x < 0.51 * y : y < 0.51 * x); };
-        EXPECT_TRUE(apart(r, g) || apart(b, g) || apart(r, b)) << std::hex << c;
-    }
-}
-
 // The handler of a link kind while the scope lasts. Windows reads the
 // user's classes first; Wine's classes root is the machine's alone, so its
 // command there is replaced too and put back afterwards.

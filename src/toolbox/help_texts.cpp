@@ -14,6 +14,21 @@ struct HelpText {
 // Ends the table; no control has this id.
 constexpr std::int32_t endOfHelpTexts = -521961;
 
+// The scales that the minimum and the maximum fields share.
+#define BRIGHTNESS_SCALE                                \
+    "works like the control on a color TV.\r\n"         \
+    "\r\n"                                              \
+    "   0% -  15%\t= black - very dark\r\n"             \
+    "  15% -  30%\t= dark\r\n"                          \
+    "  30% -  70%\t= normal\r\n"                        \
+    "  70% -  85%\t= bright\r\n"                        \
+    "  85% - 100%\t= very bright - white"
+#define SATURATION_SCALE                                \
+    "works like the control on a color TV.\r\n"         \
+    "\r\n"                                              \
+    "  0%  \t= greyscale\r\n"                           \
+    "  100%\t= very strong colors"
+
 // Searched from the start; an empty text shows no tool-tip. The tabs are
 // expanded when the text is drawn.
 const HelpText helpTexts[] = {
@@ -59,34 +74,16 @@ const HelpText helpTexts[] = {
     {1027, "Click here to go to my website"},
     {1030,
      "Minimum brightness of text color,\r\n"
-     "works like the control on a color TV.\r\n"
-     "\r\n"
-     "   0% -  15%\t= black - very dark\r\n"
-     "  15% -  30%\t= dark\r\n"
-     "  30% -  70%\t= normal\r\n"
-     "  70% -  85%\t= bright\r\n"
-     "  85% - 100%\t= very bright - white"},
+     BRIGHTNESS_SCALE},
     {1031,
      "Maximum brightness of text color,\r\n"
-     "works like the control on a color TV.\r\n"
-     "\r\n"
-     "   0% -  15%\t= black - very dark\r\n"
-     "  15% -  30%\t= dark\r\n"
-     "  30% -  70%\t= normal\r\n"
-     "  70% -  85%\t= bright\r\n"
-     "  85% - 100%\t= very bright - white"},
+     BRIGHTNESS_SCALE},
     {1032,
      "Minimum saturation of text color,\r\n"
-     "works like the control on a color TV.\r\n"
-     "\r\n"
-     "  0%  \t= greyscale\r\n"
-     "  100%\t= very strong colors"},
+     SATURATION_SCALE},
     {1033,
      "Maximum saturation of text color,\r\n"
-     "works like the control on a color TV.\r\n"
-     "\r\n"
-     "  0%  \t= greyscale\r\n"
-     "  100%\t= very strong colors"},
+     SATURATION_SCALE},
     {1034,
      "Preview of Lumora Screensaver\r\n"
      "\r\n"

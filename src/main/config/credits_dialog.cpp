@@ -106,16 +106,21 @@ INT_PTR staticColors(HWND control, HDC hdc) {
         SetTextColor(hdc, randomTitleColor());
         return reinterpret_cast<INT_PTR>(whiteBackground(hdc));
     case IDC_FEEDBACK:
+    case IDC_CREDITS_WEB: {
+        bool used = GetDlgCtrlID(control) == IDC_FEEDBACK ? credits.mailUsed : credits.webUsed;
         drawWithFont(control, hdc, creditsLinkFont());
-        SetTextColor(hdc, credits.mailUsed ? usedLinkViolet : linkBlue);
+        SetTextColor(hdc, used ? usedLinkViolet : linkBlue);
         return reinterpret_cast<INT_PTR>(whiteBackground(hdc));
-    case IDC_CREDITS_WEB:
-        drawWithFont(control, hdc, creditsLinkFont());
-        SetTextColor(hdc, credits.webUsed ? usedLinkViolet : linkBlue);
-        return reinterpret_cast<INT_PTR>(whiteBackground(hdc));
+    }
     default:
         return reinterpret_cast<INT_PTR>(whiteBackground(hdc));
     }
+}
+
+// A used link is drawn violet from now on.
+void markUsed(HWND dialog, int id, bool *used) {
+    *used = true;
+    redrawLater(GetDlgItem(dialog, id));
 }
 
 // TRUE when the command ends nothing and needs no more handling.
@@ -138,16 +143,14 @@ INT_PTR creditsCommand(HWND dialog, int id, int code) {
         return FALSE;
     case IDC_FEEDBACK:
         openFeedbackMail(getItemText(dialog, IDC_FEEDBACK));
-        credits.mailUsed = true;
-        redrawLater(GetDlgItem(dialog, IDC_FEEDBACK));
+        markUsed(dialog, IDC_FEEDBACK, &credits.mailUsed);
         return FALSE;
     case IDC_CREDITS_VERSION:
         setItemTextIfChanged(dialog, IDC_CREDITS_VERSION, "V. 1.33  May 10 2000 13:20:13");
         return FALSE;
     case IDC_CREDITS_WEB:
         openLink(getItemText(dialog, IDC_CREDITS_WEB));
-        credits.webUsed = true;
-        redrawLater(GetDlgItem(dialog, IDC_CREDITS_WEB));
+        markUsed(dialog, IDC_CREDITS_WEB, &credits.webUsed);
         return FALSE;
     default:
         return TRUE;
