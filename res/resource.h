@@ -55,3 +55,13 @@
 #define IDC_SMOOTHING_TIP_1 1040
 #define IDC_SMOOTHING_TIP_3 1042
 #define IDC_SMOOTHING_TIP_2 1041
+
+// The credits dialog; its e-mail link is IDC_FEEDBACK, as in the
+// configuration dialog.
+#define IDD_CREDITS 167
+#define IDC_CREDITS_TITLE 1012
+#define IDC_CREDITS_COPYRIGHT 1044
+#define IDC_CREDITS_SPARE 1016
+#define IDC_CREDITS_VERSION 1026
+#define IDC_CREDITS_WEB 1027
+#define IDC_CREDITS_AREA 1028

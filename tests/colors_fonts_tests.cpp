@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "dialog_driver.h"
+#include "config_fixture.h"
 #include "main/config/config.h"
 #include "main/settings/settings.h"
 #include "res/resource.h"
@@ -67,7 +67,7 @@ void chooseScheme(HWND d, const char *name) {
 }
 
 TEST_F(ColorsTest, FieldsAreClampedAndCancelRestoresEverything) {
-    int result = runDialog([](HWND d) {
+    int result = driveModal(openColors, [](HWND d) {
         enter(d, IDC_MAX_BRIGHTNESS, "120", IDOK);
         EXPECT_EQ(settings.MaxBrightness, 100);
         enter(d, IDC_MIN_BRIGHTNESS, "80", IDOK);
@@ -96,7 +96,7 @@ TEST_F(ColorsTest, FieldsAreClampedAndCancelRestoresEverything) {
         chooseScheme(d, "Gray On White");
         EXPECT_EQ(settings.BackgroundColor, 0xFFFFFFu);
         click(d, IDCANCEL);
-    }, openColors);
+    });
     EXPECT_EQ(result, 2);
     EXPECT_EQ(settings.MinBrightness, 50);
     EXPECT_EQ(settings.MaxBrightness, 75);
@@ -106,17 +106,17 @@ TEST_F(ColorsTest, FieldsAreClampedAndCancelRestoresEverything) {
     EXPECT_STREQ(settings.CurrentColorScheme, "Color On Black");
 
     // Enter presses OK without leaving the field: its text is not taken.
-    result = runDialog([](HWND d) {
+    result = driveModal(openColors, [](HWND d) {
         SetFocus(item(d, IDC_MIN_BRIGHTNESS));
         SetDlgItemTextA(d, IDC_MIN_BRIGHTNESS, "10");
         SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(item(d, IDOK)));
-    }, openColors);
+    });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(settings.MinBrightness, 50);
 }
 
 TEST_F(ColorsTest, SchemesAreSavedCheckedAndDeletedAtOnce) {
-    runDialog([this](HWND d) {
+    driveModal(openColors, [this](HWND d) {
         EXPECT_EQ(saveAs(d, "  color on black  "), "Copy of Color On Black");
         saveAs(d, "red/green");
         saveAs(d, "   ");
@@ -151,7 +151,7 @@ TEST_F(ColorsTest, SchemesAreSavedCheckedAndDeletedAtOnce) {
         EXPECT_EQ(readRaw(colorSchemesKey, "MINE"), "<missing>");
         EXPECT_STREQ(settings.CurrentColorScheme, "(Unnamed)");
         click(d, IDCANCEL);
-    }, openColors);
+    });
     // Cancel reverts the name only; the saved scheme stays stored.
     EXPECT_STREQ(settings.CurrentColorScheme, "Color On Black");
     EXPECT_NE(readRaw(colorSchemesKey, "Color On Black 2"), "<missing>");
@@ -169,11 +169,11 @@ TEST_F(FontsTest, SizesAreClampedAndOnlyInstalledSelectedFontsAreStored) {
     const struct { const char *low, *high; int storedLow, storedHigh; } sizes[] = {
         {"3", "2", 5, 5}, {"150", "1000", 100, 500}, {"20", "10", 20, 20}};
     for (const auto &c : sizes) {
-        int result = runDialog([&c](HWND d) {
+        int result = driveModal(openFonts, [&c](HWND d) {
             enter(d, IDC_MIN_FONT_SIZE, c.low, IDOK);
             enter(d, IDC_MAX_FONT_SIZE, c.high, IDOK);
             click(d, IDOK);
-        }, openFonts);
+        });
         EXPECT_EQ(settings.SingleLineMinFontSize, c.storedLow) << c.low;
         EXPECT_EQ(settings.SingleLineMaxFontSize, c.storedHigh) << c.high;
         EXPECT_EQ(result, 1) << c.low;
@@ -183,7 +183,7 @@ TEST_F(FontsTest, SizesAreClampedAndOnlyInstalledSelectedFontsAreStored) {
     lstClear(singleLineFonts, memFree);
     lstAppend(singleLineFonts, dupString("No Such Font"));
     lstAppend(singleLineFonts, dupString("Tahoma"));
-    int result = runDialog([](HWND d) {
+    int result = driveModal(openFonts, [](HWND d) {
         HWND list = item(d, IDC_FONT_LIST);
         EXPECT_EQ(text(d, IDC_FONT_COUNT), "1");
         EXPECT_EQ(text(d, IDC_FONT_NAME), "Tahoma");
@@ -199,15 +199,15 @@ TEST_F(FontsTest, SizesAreClampedAndOnlyInstalledSelectedFontsAreStored) {
         SendMessageA(list, LB_SETSEL, FALSE, tahoma);
         SendMessageA(list, LB_SETSEL, TRUE, other);
         click(d, IDOK);
-    }, openFonts);
+    });
     EXPECT_EQ(result, 2);
     ASSERT_EQ(lstCount(singleLineFonts), 1);
     EXPECT_STRNE(static_cast<char *>(lstData(lstHead(singleLineFonts))), "Tahoma");
-    result = runDialog([](HWND d) {
+    result = driveModal(openFonts, [](HWND d) {
         SendMessageA(item(d, IDC_FONT_LIST), LB_SETSEL, TRUE, -1);
         SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_FONT_LIST, LBN_SELCHANGE), 0);
         click(d, IDOK);
-    }, openFonts);
+    });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(lstCount(singleLineFonts), lstCount(installedFonts) < 200 ? lstCount(installedFonts) : 200);
 }
@@ -220,11 +220,11 @@ TEST_F(FontsTest, TheSmoothingTipShowsOnlyWithoutFontSmoothing) {
             writeRegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "FontSmoothing", smoothing);
         else
             deleteRegValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", "FontSmoothing");
-        runDialog([smoothing](HWND d) {
+        driveModal(openFonts, [smoothing](HWND d) {
             bool shown = IsWindowVisible(item(d, IDC_SMOOTHING_TIP)) != 0;
             EXPECT_EQ(shown, smoothing == nullptr || smoothing[0] == '0') << (smoothing ? smoothing : "missing");
             click(d, IDCANCEL);
-        }, openFonts);
+        });
     }
     if (before != "<none>") writeRegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "FontSmoothing", before.c_str());
 }

@@ -10,14 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include "host/host.h"
-#include "main/config/config.h"
-#include "main/phrase/phrase.h"
+#include "config_fixture.h"
 #include "main/settings/settings.h"
 #include "res/resource.h"
-#include "dialog_driver.h"
 #include "test_files.h"
-#include "test_registry.h"
 #include "toolbox/wkrnl.h"
 
 namespace {
@@ -26,29 +22,6 @@ std::string recentFiles() {
     return std::string(settings.RecentPhraseFn1) + "|" + settings.RecentPhraseFn2 + "|" + settings.RecentPhraseFn3 +
            "|" + settings.RecentPhraseFn4;
 }
-
-struct ConfigTest : SettingsTest {
-    std::string folder;
-    void SetUp() override {
-        SettingsTest::SetUp();
-        hostState.instance = GetModuleHandleA(nullptr);
-        // The dialog makes the install folder current: take the test folder
-        // once, before any dialog ran.
-        static const std::string testFolder = [] {
-            char here[MAX_PATH];
-            GetCurrentDirectoryA(sizeof here, here);
-            return std::string(here);
-        }();
-        folder = testFolder + "\\config-install";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        writeRegString(HKEY_CURRENT_USER, settingsKey, "InstallDir", folder.c_str());
-        for (const char *name : {"words.txt", "e1.txt", "e2.txt", "gone.txt"})
-            writeTestFile(folder + "\\" + name, "one\ntwo\nthree\n");
-        writeTestFile(folder + "\\passages.txt", "%\nA first passage.\n%\nA second one.\n%\n");
-        writeRegString(HKEY_CURRENT_USER, settingsKey, "PhraseFn", "words.txt");
-        writeRegDword(HKEY_CURRENT_USER, settingsKey, "VeryFirstTime", 0);
-    }
-};
 
 TEST_F(ConfigTest, TypedNumbersAreCheckedAndOkStoresThem) {
     writeRegDword(HKEY_CURRENT_USER, settingsKey, "PhraseInterval", 1234);
@@ -149,19 +122,13 @@ TEST_F(ConfigTest, CancelWritesNothingAndThePreviewRunsAndStays) {
         enter(d, IDC_PHRASE_FILE, "passages.txt");
         // The preview draws, and clicking it never ends the dialog.
         HWND preview = item(d, IDC_PREVIEW);
-        RECT r;
-        GetWindowRect(preview, &r);
-        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        INPUT press[2] = {};
-        press[0].type = press[1].type = INPUT_MOUSE;
-        press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, press, sizeof(INPUT));
+        clickAt(centreOf(preview));
         settle(1500);
         EXPECT_TRUE(IsWindowVisible(d));
         EXPECT_EQ(GetFocus(), preview);
         HDC screen = GetDC(preview);
         int lit = 0;
+        RECT r;
         GetClientRect(preview, &r);
         for (int y = 0; y < r.bottom; y += 2)
             for (int x = 0; x < r.right; x += 2) lit += GetPixel(screen, x, y) != 0;

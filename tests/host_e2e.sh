@@ -128,6 +128,9 @@ exec 3<&-
 parent_pid=
 
 echo "# the configuration dialog"
+# A single-line file, so that the single-line fields take help requests.
+reg add "$settings" /v PhraseFn /d lu-english-words-1.txt /f
+reg add "$settings" /v VeryFirstTime /t REG_DWORD /d 0 /f
 start_saver /c
 dialog_up() {
   local i
@@ -141,6 +144,24 @@ check "/c opens the configuration dialog" dialog_up
 check "the preview pane shows text" text_within 5 config-dialog 330x120+293+466
 # Without a window manager the keyboard focus is given by hand.
 xdotool search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync 2>/dev/null
+# Help on the phrase-interval field (1006), with the cursor resting on it.
+read -r fx fy fw fh <<<"$(probe control 1006)"
+xdotool mousemove $((fx + fw / 2)) $((fy + fh / 2)) click 1 sleep 0.3 key F1 sleep 0.5
+check "F1 shows the field's three-line help" is "$(probe tooltip)" "visible 3"
+shot tooltip >/dev/null
+xdotool key Right sleep 0.3
+check "a key hides it" is "$(probe tooltip)" "hidden 3"
+# Alt+D is the Credits button.
+xdotool key alt+d sleep 1.5
+read -r cx cy cw ch <<<"$(probe control 1028)"
+check "Credits opens the credits dialog" test "$cx" != none
+shot credits-dialog >/dev/null
+# Text on white: some pixels not white, most of them white.
+ink_share=$(convert "$shots/credits-dialog.png" -crop "$((cw - 40))x40+$((cx + 20))+$((cy + 8))" +repage \
+  -fill black +opaque white -negate -colorspace gray -format '%[fx:mean]' info:)
+check "its title shows text" shows_text "$ink_share"
+xdotool mousemove $((cx + 4)) $((cy + ch - 4)) click 1 sleep 0.5
+check "a click beside the texts closes it" is "$(probe control 1028)" none
 xdotool key Escape
 saver_ends 5
 check "Escape closes it with 1" is "$saver_code" 1
@@ -170,7 +191,8 @@ check "Color On White turns the preview white" is \
 xdotool key Return
 dialog_named 'Lumora Screensaver'
 xdotool key alt+f
-check "Fonts... opens the font dialog" dialog_named 'Multi-Line Fonts'
+# The phrase file is a single-line one: Alt+F is the single-line Fonts button.
+check "Fonts... opens the font dialog" dialog_named 'Single-Line Fonts'
 shot fonts-dialog >/dev/null
 xdotool key Escape
 dialog_named 'Lumora Screensaver'

@@ -7,6 +7,8 @@
 //   host_probe close <hwnd>       asks a window to close
 //   host_probe fault              a fault inside the host's fault guard
 //   host_probe metrics            the number of monitors and the virtual screen
+//   host_probe tooltip            the help tool-tip, if any: shown or not, its lines
+//   host_probe control <id>       the screen rectangle of a visible dialog's control
 #include <windows.h>
 
 #include <cstdio>
@@ -160,6 +162,34 @@ int fault() {
     return 0;  // not reached: the guard ends the process
 }
 
+int tooltip() {
+    HWND popup = FindWindowA("XTooltipWndClass", nullptr);
+    if (popup == nullptr) {
+        std::printf("none\n");
+        return 1;
+    }
+    char text[2000];
+    GetWindowTextA(popup, text, sizeof text);
+    int lines = 1;
+    for (const char *p = text; (p = std::strstr(p, "\r\n")) != nullptr; p += 2) ++lines;
+    std::printf("%s %d\n", IsWindowVisible(popup) ? "visible" : "hidden", lines);
+    return 0;
+}
+
+int control(int argc, char **argv) {
+    if (argc < 3) return 2;
+    int id = std::atoi(argv[2]);
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;) {
+        HWND item = GetDlgItem(w, id);
+        RECT r;
+        if (!IsWindowVisible(w) || item == nullptr || !GetWindowRect(item, &r)) continue;
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return 0;
+    }
+    std::printf("none\n");
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -172,5 +202,7 @@ int main(int argc, char **argv) {
     if (std::strcmp(command, "parent") == 0) return parent();
     if (std::strcmp(command, "close") == 0) return close(argc, argv);
     if (std::strcmp(command, "fault") == 0) return fault();
+    if (std::strcmp(command, "tooltip") == 0) return tooltip();
+    if (std::strcmp(command, "control") == 0) return control(argc, argv);
     return 2;
 }

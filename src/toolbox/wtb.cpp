@@ -1,5 +1,5 @@
-// Control texts, redrawing, keeping windows on the screen, subclassing,
-// commands and the file-open dialog.
+// Control texts, redrawing, keeping windows on the screen, the system's
+// metrics, subclassing, commands and the file-open dialog.
 #include "wtb.h"
 
 #include <commdlg.h>
@@ -66,16 +66,29 @@ static LONG shiftInside(LONG low, LONG high, LONG limit) {
     return 0;
 }
 
-int keepOnScreen(HWND window) {
+void workAreaLimits(LONG *right, LONG *bottom) {
     RECT work;
-    LONG rightLimit, bottomLimit;
     if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
-        rightLimit = work.right;
-        bottomLimit = work.bottom;
+        *right = work.right;
+        *bottom = work.bottom;
     } else {
-        rightLimit = GetSystemMetrics(SM_CXSCREEN);
-        bottomLimit = GetSystemMetrics(SM_CYSCREEN);
+        *right = GetSystemMetrics(SM_CXSCREEN);
+        *bottom = GetSystemMetrics(SM_CYSCREEN);
     }
+}
+
+int readNonClientMetrics(NONCLIENTMETRICSA *metrics) {
+    // The size of the record before its later extension, which every version
+    // of the platform accepts.
+    static_assert(sizeof(NONCLIENTMETRICSA) == 340, "the classic non-client metrics record");
+    std::memset(metrics, 0, sizeof *metrics);
+    metrics->cbSize = sizeof *metrics;
+    return SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof *metrics, metrics, 0) ? 0 : 1;
+}
+
+int keepOnScreen(HWND window) {
+    LONG rightLimit, bottomLimit;
+    workAreaLimits(&rightLimit, &bottomLimit);
     RECT r;
     if (!GetWindowRect(window, &r)) return 0;
     LONG dx = shiftInside(r.left, r.right, rightLimit);

@@ -26,6 +26,11 @@ HINSTANCE windowInstance(HWND window);
 HWND parentWindow(HWND window);
 int redrawNow(HWND window);
 int redrawLater(HWND window);
+// The right and bottom edges of the work area; of the screen when the work
+// area cannot be had.
+void workAreaLimits(LONG *right, LONG *bottom);
+// The system's fonts and sizes of window parts; 0 when they were read.
+int readNonClientMetrics(NONCLIENTMETRICSA *metrics);
 // Moves a window that sticks out past the right or bottom edge of the work
 // area (or out past the left or top edge of the screen) back inside; 1 when
 // it moved.
@@ -49,7 +54,9 @@ typedef void (*SettingsChangeHandler)();
 int addSettingsChangeHandler(SettingsChangeHandler handler);
 
 // Help tool-tips: a small popup beside the cursor holding the help text of a
-// control.
+// control. It hides on a key, a click, when the cursor leaves the owner or
+// moves past a limit (0: none), or hideTime ms after it showed; restartOnMove
+// starts the show delay again while the cursor moves. At most one exists.
 enum TooltipResult { tooltipShown = 0, tooltipNoOwner = 1111, tooltipNoText = 1112, tooltipNoClass = 1113,
                      tooltipNoWindow = 1114 };
 int showTooltip(HWND owner, const char *text, std::int32_t showDelay, std::int32_t hideTime,

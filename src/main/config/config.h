@@ -1,5 +1,6 @@
 // The configuration dialog: its procedure, the filling and reading back of
-// its controls, and the preview pane in which the display engine runs.
+// its controls, the preview pane in which the display engine runs, and the
+// credits dialog.
 #pragma once
 
 #include <windows.h>
@@ -65,3 +66,14 @@ void showFontSmoothingTip(HWND dialog);
 // The preview pane's window class, "LumoraPreview", registered at most once;
 // its atom, 0 when registration failed.
 ATOM registerPreviewClass(HINSTANCE instance);
+
+// The credits dialog's procedure (template 167); it always ends with 2.
+INT_PTR CALLBACK creditsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// A random colour for the credits title: never near white, and never grey:
+// of two of its parts, one is at most about half the other.
+COLORREF randomTitleColor();
+
+// Hands a link to the platform to open ("mailto:..." or a web address).
+void openLink(const char *target);
+// Opens a mail to the address, with the subject and a first line filled in.
+void openFeedbackMail(const char *address);

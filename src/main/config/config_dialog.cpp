@@ -2,8 +2,6 @@
 // and the fields that apply themselves when they lose the focus.
 #include "main/config/config.h"
 
-#include <shellapi.h>
-
 #include <cstring>
 
 #include "main/display/display.h"
@@ -74,24 +72,12 @@ static void closeDialog(HWND dialog) {
     EndDialog(dialog, 1);
 }
 
-// The Windows folder, where the mail program starts; "." when it cannot be
-// had. Fetched once.
-static const char *mailWorkingDir() {
-    static char folder[1025] = "";
-    if (folder[0] == '\0') {
-        UINT length = GetWindowsDirectoryA(folder, sizeof folder);
-        if (length == 0 || length > sizeof folder) copyString(folder, ".", sizeof folder);
-    }
-    return folder;
-}
-
 static void sendFeedback(HWND dialog) {
     if (!IsWindowEnabled(GetDlgItem(dialog, IDC_FEEDBACK))) return;
     const char *address = getItemText(dialog, IDC_FEEDBACK);
     if (messageBoxF(MB_OKCANCEL, "Send email ?", " Do you want to send an email to\n\n %s   ?\n", address) != IDOK)
         return;
-    const char *mail = poolFormat("mailto:%s?subject=Lumora Feedback (V. 1.33)&body=Well, ...", address);
-    ShellExecuteA(nullptr, "open", mail, nullptr, mailWorkingDir(), SW_SHOWNORMAL);
+    openFeedbackMail(address);
 }
 
 // The chosen file goes to the top of the list; inside the install folder it
@@ -132,7 +118,7 @@ static void handleCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
         closeDialog(dialog);
         break;
     case IDC_CREDITS:
-        // The credits are not part of the program yet.
+        DialogBoxParamA(windowInstance(dialog), MAKEINTRESOURCEA(IDD_CREDITS), dialog, creditsDialogProc, 0);
         break;
     case IDC_COLORS:
         if (DialogBoxParamA(windowInstance(dialog), MAKEINTRESOURCEA(IDD_COLORS), dialog, colorsDialogProc, 0) != 1)

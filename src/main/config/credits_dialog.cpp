@@ -1,0 +1,198 @@
+// The credits dialog: a title that changes its font and colour every second
+// and steps through a few jokes when clicked, the version with its build
+// stamp, and the e-mail and web links.
+#include "main/config/config.h"
+
+#include "main/display/display.h"
+#include "main/phrase/phrase.h"
+#include "main/settings/settings.h"
+#include "res/resource.h"
+#include "toolbox/wtb.h"
+
+namespace {
+
+constexpr UINT_PTR titleTimerId = 207;
+constexpr UINT titleTimerPeriod = 1000;
+constexpr COLORREF white = 0xFFFFFF;
+constexpr COLORREF linkBlue = 0xFF0000;
+constexpr COLORREF usedLinkViolet = 0xFF0080;
+
+// What the title shows, by the number of steps clicked.
+const char *const titleMessages[] = {
+    "Lumora",
+    "Don't do that !",
+    "No point.",
+    "There is nothing here.",
+    "Lumora",
+    "Lumora",
+    "All right, a last one :",
+    "What's green and turns red ?",
+    "A frog in a blender.",
+    "Really the end.",
+};
+constexpr int lastMessage = 9;
+// Ticks the last message stays before the title starts again.
+constexpr int lastMessageTicks = 4;
+
+// One opening's state.
+struct CreditsState {
+    int message;
+    int repeats;
+    bool clickedThisSecond;
+    bool mailUsed;
+    bool webUsed;
+};
+CreditsState credits;
+
+HBRUSH whiteBrush = nullptr;
+HFONT linkFont = nullptr;
+
+// The system's message font, underlined.
+HFONT creditsLinkFont() {
+    if (linkFont == nullptr) {
+        NONCLIENTMETRICSA metrics;
+        if (readNonClientMetrics(&metrics) == 0) {
+            metrics.lfMessageFont.lfUnderline = 1;
+            linkFont = CreateFontIndirectA(&metrics.lfMessageFont);
+        }
+    }
+    if (linkFont == nullptr) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    return linkFont;
+}
+
+// Some static controls select the font they were given after asking for
+// their colours, others before: the font is both selected and given, so
+// that it is used either way.
+void drawWithFont(HWND control, HDC hdc, HFONT font) {
+    SelectObject(hdc, font);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+HBRUSH whiteBackground(HDC hdc) {
+    SetBkMode(hdc, OPAQUE);
+    SetBkColor(hdc, white);
+    return whiteBrush;
+}
+
+void initCredits(HWND dialog) {
+    keepOnScreen(dialog);
+    credits = CreditsState{};
+    SetTimer(dialog, titleTimerId, titleTimerPeriod, nullptr);
+    if (whiteBrush == nullptr) whiteBrush = CreateSolidBrush(white);
+    setItemTextIfChanged(dialog, IDC_CREDITS_VERSION, "Version 1.33");
+}
+
+// Every second the title is drawn anew, in a new font and colour, with the
+// message its clicks have reached; the last one stays for four ticks.
+void titleTick(HWND dialog) {
+    if (credits.message > lastMessage) credits.message = lastMessage;
+    if (setItemTextIfChanged(dialog, IDC_CREDITS_TITLE, titleMessages[credits.message]) == 3)
+        redrawLater(GetDlgItem(dialog, IDC_CREDITS_TITLE));
+    if (credits.message == lastMessage && ++credits.repeats >= lastMessageTicks) {
+        credits.message = 0;
+        credits.repeats = 0;
+    }
+    credits.clickedThisSecond = false;
+}
+
+INT_PTR staticColors(HWND control, HDC hdc) {
+    switch (GetDlgCtrlID(control)) {
+    case IDC_CREDITS_AREA:
+        // Lies beneath everything: it must not paint over the others.
+        SetBkMode(hdc, TRANSPARENT);
+        return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+    case IDC_CREDITS_TITLE:
+        drawWithFont(control, hdc, createSingleLineFont(dialogFonts, 18, 25, 10));
+        SetTextColor(hdc, randomTitleColor());
+        return reinterpret_cast<INT_PTR>(whiteBackground(hdc));
+    case IDC_FEEDBACK:
+    case IDC_CREDITS_WEB: {
+        bool used = GetDlgCtrlID(control) == IDC_FEEDBACK ? credits.mailUsed : credits.webUsed;
+        drawWithFont(control, hdc, creditsLinkFont());
+        SetTextColor(hdc, used ? usedLinkViolet : linkBlue);
+        return reinterpret_cast<INT_PTR>(whiteBackground(hdc));
+    }
+    default:
+        return reinterpret_cast<INT_PTR>(whiteBackground(hdc));
+    }
+}
+
+// A used link is drawn violet from now on.
+void markUsed(HWND dialog, int id, bool *used) {
+    *used = true;
+    redrawLater(GetDlgItem(dialog, id));
+}
+
+// TRUE when the command ends nothing and needs no more handling.
+INT_PTR creditsCommand(HWND dialog, int id, int code) {
+    // A double click reports a click and then STN_DBLCLK: only the click
+    // counts, so that a link opens once.
+    if (code != STN_CLICKED) return TRUE;
+    switch (id) {
+    case IDOK:
+    case IDCANCEL:
+    case IDC_CREDITS_AREA:
+        KillTimer(dialog, titleTimerId);
+        EndDialog(dialog, 2);
+        return TRUE;
+    case IDC_CREDITS_TITLE:
+    case IDC_CREDITS_COPYRIGHT:
+        // At most one step a second.
+        if (!credits.clickedThisSecond) ++credits.message;
+        credits.clickedThisSecond = true;
+        return FALSE;
+    case IDC_FEEDBACK:
+        openFeedbackMail(getItemText(dialog, IDC_FEEDBACK));
+        markUsed(dialog, IDC_FEEDBACK, &credits.mailUsed);
+        return FALSE;
+    case IDC_CREDITS_VERSION:
+        setItemTextIfChanged(dialog, IDC_CREDITS_VERSION, "V. 1.33  May 10 2000 13:20:13");
+        return FALSE;
+    case IDC_CREDITS_WEB:
+        openLink(getItemText(dialog, IDC_CREDITS_WEB));
+        markUsed(dialog, IDC_CREDITS_WEB, &credits.webUsed);
+        return FALSE;
+    default:
+        return TRUE;
+    }
+}
+
+// min / max below 0.51; a pair of zeros tells nothing.
+bool clearlyApart(int a, int b) {
+    if (a == 0 && b == 0) return false;
+    int low = a < b ? a : b, high = a < b ? b : a;
+    return low < 0.51 * high;
+}
+
+}  // namespace
+
+COLORREF randomTitleColor() {
+    int r = 0, g = 0, b = 0;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        r = randomInRange(0, 255);
+        g = randomInRange(0, 255);
+        b = randomInRange(0, 255);
+        if (r > 200 && g > 200 && b > 200) continue;
+        if (clearlyApart(r, g) || clearlyApart(b, g) || clearlyApart(r, b)) break;
+    }
+    return static_cast<COLORREF>(r + 256 * g + 65536 * b);
+}
+
+INT_PTR CALLBACK creditsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        initCredits(dialog);
+        return FALSE;
+    case WM_COMMAND:
+        return creditsCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+    case WM_TIMER:
+        if (wParam == titleTimerId) titleTick(dialog);
+        return FALSE;
+    case WM_CTLCOLORSTATIC:
+        return staticColors(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+    case WM_CTLCOLORDLG:
+        return reinterpret_cast<INT_PTR>(whiteBrush);
+    default:
+        return FALSE;
+    }
+}
