@@ -157,6 +157,26 @@ TEST_F(ColorsTest, SchemesAreSavedCheckedAndDeletedAtOnce) {
     EXPECT_NE(readRaw(colorSchemesKey, "Color On Black 2"), "<missing>");
 }
 
+// The swatch opens the platform's colour picker; the colour typed into it
+// becomes the background, unnamed, and the same colour again changes nothing.
+TEST_F(ColorsTest, TheSwatchOpensThePlatformsColourPicker) {
+    int result = driveModal(openColors, [](HWND d) {
+        for (const char *scheme : {"Color On Black", "Color On White"}) {
+            chooseScheme(d, scheme);
+            answerDialog("Color", [](HWND picker) {
+                for (int id : {706, 707, 708}) SetDlgItemTextA(picker, id, "255");  // red, green, blue
+                PostMessageA(picker, WM_COMMAND, IDOK, 0);
+            });
+            clickAt(centreOf(item(d, IDC_BACKGROUND_SWATCH)));
+            settle(500);
+            EXPECT_EQ(settings.BackgroundColor, 0xFFFFFFu);
+        }
+        EXPECT_STREQ(settings.CurrentColorScheme, "Color On White");
+        click(d, IDOK);
+    });
+    EXPECT_EQ(result, 1);
+}
+
 struct FontsTest : SettingsTest {
     void SetUp() override {
         SettingsTest::SetUp();
