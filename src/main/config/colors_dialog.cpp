@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <tuple>
 
 #include "main/display/display.h"
 #include "main/settings/settings.h"
@@ -18,37 +19,29 @@
 #include "toolbox/wkrnl.h"
 #include "toolbox/wtb.h"
 
-// The values as they were when the dialog opened; Cancel puts them back.
-struct ColorSnapshot {
-    double MinBrightness, MaxBrightness, MinSaturation, MaxSaturation, MinTextcolorContrast;
-    ColorRef BackgroundColor;
-    char CurrentColorScheme[colorSchemeNameSize];
-};
+// The colour values of the settings, as one record that copies either way.
+static auto colorValues(Settings &s) {
+    return std::tie(s.MinBrightness, s.MaxBrightness, s.MinSaturation, s.MaxSaturation, s.MinTextcolorContrast,
+                    s.BackgroundColor);
+}
 
-static ColorSnapshot snapshot;
+// The values and the scheme name as they were when the dialog opened;
+// Cancel puts them back. The picker's custom colours are not among them.
+static std::tuple<double, double, double, double, double, ColorRef> snapshotValues;
+static char snapshotScheme[colorSchemeNameSize];
 static bool colorsChanged = false;
 // Set by OK and Cancel: the kill-focus of the field left behind arrives
 // while the dialog closes and must change nothing any more.
 static bool colorsClosing = false;
 
 static void takeSnapshot() {
-    snapshot.MinBrightness = settings.MinBrightness;
-    snapshot.MaxBrightness = settings.MaxBrightness;
-    snapshot.MinSaturation = settings.MinSaturation;
-    snapshot.MaxSaturation = settings.MaxSaturation;
-    snapshot.MinTextcolorContrast = settings.MinTextcolorContrast;
-    snapshot.BackgroundColor = settings.BackgroundColor;
-    copyString(snapshot.CurrentColorScheme, settings.CurrentColorScheme, colorSchemeNameSize);
+    snapshotValues = colorValues(settings);
+    copyString(snapshotScheme, settings.CurrentColorScheme, colorSchemeNameSize);
 }
 
 static void restoreSnapshot() {
-    settings.MinBrightness = snapshot.MinBrightness;
-    settings.MaxBrightness = snapshot.MaxBrightness;
-    settings.MinSaturation = snapshot.MinSaturation;
-    settings.MaxSaturation = snapshot.MaxSaturation;
-    settings.MinTextcolorContrast = snapshot.MinTextcolorContrast;
-    settings.BackgroundColor = snapshot.BackgroundColor;
-    copyString(settings.CurrentColorScheme, snapshot.CurrentColorScheme, colorSchemeNameSize);
+    colorValues(settings) = snapshotValues;
+    copyString(settings.CurrentColorScheme, snapshotScheme, colorSchemeNameSize);
 }
 
 static void setCurrentScheme(const char *name) { copyString(settings.CurrentColorScheme, name, colorSchemeNameSize); }
