@@ -18,6 +18,13 @@
 
 namespace {
 
+// Every value of the settings key, with its bytes.
+std::string storedKey() {
+    std::string all;
+    for (const std::string &name : rawValueNames(settingsKey)) all += name + "=" + readRaw(settingsKey, name.c_str()) + ";";
+    return all;
+}
+
 std::string recentFiles() {
     return std::string(settings.RecentPhraseFn1) + "|" + settings.RecentPhraseFn2 + "|" + settings.RecentPhraseFn3 +
            "|" + settings.RecentPhraseFn4;
@@ -115,8 +122,7 @@ TEST_F(ConfigTest, StatusLineAndRecentFiles) {
 
 TEST_F(ConfigTest, CancelWritesNothingAndThePreviewRunsAndStays) {
     runDialog([](HWND d) { click(d, IDOK); });
-    std::string before;
-    for (const std::string &name : rawValueNames(settingsKey)) before += name + "=" + readRaw(settingsKey, name.c_str()) + ";";
+    std::string before = storedKey();
     int result = runDialog([](HWND d) {
         enter(d, IDC_PHRASE_INTERVAL, "7");
         enter(d, IDC_PHRASE_FILE, "passages.txt");
@@ -137,9 +143,7 @@ TEST_F(ConfigTest, CancelWritesNothingAndThePreviewRunsAndStays) {
         click(d, IDCANCEL);
     });
     EXPECT_EQ(result, 1);
-    std::string after;
-    for (const std::string &name : rawValueNames(settingsKey)) after += name + "=" + readRaw(settingsKey, name.c_str()) + ";";
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(storedKey(), before);
 }
 
 // The dialog lies inside the work area with every control inside it, also

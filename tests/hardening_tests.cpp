@@ -161,10 +161,7 @@ struct HostileRegistry : ::testing::Test {
     // The settings as a fresh process starts with them, and the registry
     // with a readable phrase file that the case may overwrite.
     void freshStart() {
-        settings = Settings();
-        std::memcpy(singleLineFontsPacked, defaultSingleLineFonts, multiStringSize(defaultSingleLineFonts));
-        std::memcpy(multiLineFontsPacked, defaultMultiLineFonts, multiStringSize(defaultMultiLineFonts));
-        clearSettingsKey(HKEY_CURRENT_USER);
+        freshSettings();
         writeRegString(HKEY_CURRENT_USER, settingsKey, "PhraseFn", words.c_str());
     }
 

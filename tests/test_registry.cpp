@@ -107,13 +107,17 @@ void addWineFonts() {
     added = true;
 }
 
+void freshSettings() {
+    clearSettingsKey(HKEY_CURRENT_USER);
+    settings = Settings();
+    copyMultiString(singleLineFontsPacked, defaultSingleLineFonts);
+    copyMultiString(multiLineFontsPacked, defaultMultiLineFonts);
+}
+
 void SettingsTest::SetUp() {
     toolboxInit();
     messageSettings.boxesEnabled = false;
-    clearSettingsKey(HKEY_CURRENT_USER);
-    settings = Settings();
-    std::memcpy(singleLineFontsPacked, defaultSingleLineFonts, multiStringSize(defaultSingleLineFonts));
-    std::memcpy(multiLineFontsPacked, defaultMultiLineFonts, multiStringSize(defaultMultiLineFonts));
+    freshSettings();
     trace = std::tmpfile();
     traceSettings.level = 1;
     traceSettings.stream = trace;

@@ -40,6 +40,10 @@ std::vector<std::string> listNames(struct List *list);
 // Tahoma) known to this process, from the fonts-wine package.
 void addWineFonts();
 
+// The settings as a process starts with them: no key, the defaults in the
+// record and as the font lists' packed forms.
+void freshSettings();
+
 // Every test starts from a removed key and default settings, and leaves no
 // key behind. Trace lines are kept in `trace` (a beep writes one).
 struct SettingsTest : ::testing::Test {

@@ -9,6 +9,7 @@
 #include "main/phrase/display_state.h"
 #include "main/phrase/phrase.h"
 #include "main/settings/settings.h"
+#include "phrase_fixture.h"
 #include "test_files.h"
 #include "toolbox/tbas.h"
 
@@ -42,21 +43,10 @@ bool wholeUtf8(const std::string &s) {
 
 std::int32_t characters(const std::string &s) { return textLength(s.c_str(), TextEncoding::Utf8); }
 
-struct UnicodePhrases : ::testing::Test {
-    void SetUp() override {
-        toolboxInit();
-        closePhraseFile();
-        inConfigDialog = false;
-        displayState.tipPending = false;
-        settings.ReadingTimePerChar = 90;
-        settings.ExtraTimePerParagraph = 500;
-        newPassageHistory();
-    }
-    void TearDown() override { closePhraseFile(); }
-
+// Every file here is UTF-8 or UTF-16, so every text it gives is Unicode.
+struct UnicodePhrases : PhraseFileTest {
     void use(const std::string &bytes) {
-        writeTestFile("unicode.txt", bytes);
-        copyString(settings.PhraseFn, "unicode.txt", sizeof settings.PhraseFn);
+        PhraseFileTest::use("unicode.txt", bytes);
         closePhraseFile();
         fetchPhrase(openOnlyRequest);
     }
@@ -119,9 +109,7 @@ TEST_F(UnicodePhrases, AMarkedPassageFileIsAPassageFileAndSeeksBack) {
     ASSERT_TRUE(phraseFile.multiLineMode);
     ASSERT_EQ(phraseFile.passageCount, 3);
     const std::set<std::string> passages = {u8"\nÄrger\nüber", u8"\nÖl", u8"\nweiß"};
-    std::set<std::string> seen;
-    for (int i = 0; i < 100; ++i) seen.insert(fetchPhrase(randomRequest));
-    EXPECT_EQ(seen, passages);
+    EXPECT_EQ(draws(100), passages);
     // Every position in the history brings back its own passage.
     for (ListNode *n = lstHead(passageHistory); n != nullptr; n = lstNext(n)) {
         EXPECT_EQ(passages.count(fetchPhrase(historyPosition(n))), 1u);
@@ -171,7 +159,5 @@ TEST_F(UnicodePhrases, BrokenBytesReadAsReplacementCharacters) {
     EXPECT_EQ(std::string(fetchPhrase(randomRequest)), u8"a\uFFFDb");
     use(utf16(u"x", true) + std::string("\x00\xD8", 2) + std::string("y\0\r\0\n\0z", 7));
     EXPECT_EQ(phraseFile.lineCount, 2);
-    std::set<std::string> lines;
-    for (int i = 0; i < 60; ++i) lines.insert(fetchPhrase(randomRequest));
-    EXPECT_EQ(lines, (std::set<std::string>{u8"x\uFFFDy", u8"\uFFFD"}));
+    EXPECT_EQ(draws(60), (std::set<std::string>{u8"x\uFFFDy", u8"\uFFFD"}));
 }

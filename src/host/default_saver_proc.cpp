@@ -54,6 +54,21 @@ LRESULT WINAPI defaultSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_ACTIVATEAPP:
         if (wParam == 0) requestClose(hwnd);
         break;
+    case WM_SETCURSOR:
+        hideCursor();
+        return 1;
+    case WM_MOUSEMOVE:
+        checkMouseTravel(hwnd);
+        break;
+    default:
+        if (isClosingInput(message)) requestClose(hwnd);
+        break;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+bool isClosingInput(UINT message) {
+    switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_LBUTTONDOWN:
@@ -62,18 +77,10 @@ LRESULT WINAPI defaultSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_XBUTTONDOWN:
     case WM_MOUSEWHEEL:
     case horizontalWheelMessage:
-        requestClose(hwnd);
-        break;
-    case WM_SETCURSOR:
-        hideCursor();
-        return 1;
-    case WM_MOUSEMOVE:
-        checkMouseTravel(hwnd);
-        break;
+        return true;
     default:
-        break;
+        return false;
     }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 int verifyBeforeClose(HWND hwnd) {

@@ -47,6 +47,8 @@ constexpr std::uint32_t passwordRepeatDelay = 200;
 // The tilt of a mouse wheel to the side (WM_MOUSEHWHEEL, Windows Vista on);
 // like the wheel and the side buttons, it closes the saver as a click does.
 constexpr UINT horizontalWheelMessage = 0x020E;
+// A key, a mouse button or a wheel turn: the input that closes the saver.
+bool isClosingInput(UINT message);
 
 // Exit code of a mode that showed nothing: an unknown letter, a preview
 // handle that names no window, or a saver window that could not be made.

@@ -1,9 +1,9 @@
 // The saver window: its class, the full-screen and preview shapes, the
 // message loop, and the class procedure that filters what reaches the
 // display engine.
-#include "main/display/display.h"
-#include "../../res/resource.h"
 #include "host.h"
+
+#include "res/resource.h"
 
 static const char saverClassName[] = "WindowsScreenSaverClass";
 static const char fullScreenTitle[] = "Screen Saver";
@@ -114,6 +114,9 @@ static bool isSwitchCommand(WPARAM command) {
 }
 
 LRESULT CALLBACK saverWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Once closing is granted, input no longer reaches the display engine.
+    if (hostState.closeAllowed && (message == WM_MOUSEMOVE || isClosingInput(message)))
+        return DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
     case WM_CREATE:
         onSaverCreate(hwnd);
@@ -131,17 +134,6 @@ LRESULT CALLBACK saverWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_HELP:
     case WM_CONTEXTMENU:
         if (hostState.previewMode) return forwardToParent(hwnd, message, lParam);
-        break;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_XBUTTONDOWN:
-    case WM_MOUSEWHEEL:
-    case horizontalWheelMessage:
-        if (hostState.closeAllowed) return DefWindowProcA(hwnd, message, wParam, lParam);
         break;
     case WM_SYSCOMMAND:
         if (!hostState.previewMode && isSwitchCommand(wParam)) return 0;

@@ -26,8 +26,8 @@ static LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARA
 constexpr int caretMovedCode = 1690;
 
 static LRESULT CALLBACK listBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND parent = parentWindow(window);
-    if (message == WM_RBUTTONDOWN && parent != nullptr) {
+    HWND parent = message == WM_RBUTTONDOWN ? parentWindow(window) : nullptr;
+    if (parent != nullptr) {
         int id = GetDlgCtrlID(window);
         LRESULT hit = SendMessageA(window, LB_ITEMFROMPOINT, 0, lParam);
         int item = LOWORD(hit);

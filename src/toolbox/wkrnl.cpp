@@ -93,6 +93,17 @@ int readRegBinary(HKEY root, const char *path, const char *name, void *buffer, D
     return readRegValue(root, path, name, REG_BINARY, buffer, size);
 }
 
+// Opens the key for writing, made with any missing keys on its path; null
+// when that fails.
+static HKEY createKey(HKEY root, const char *path) {
+    HKEY key;
+    DWORD disposition;
+    if (RegCreateKeyExA(root, path, 0, const_cast<char *>(""), REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                        &key, &disposition) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+
 int writeRegValue(HKEY root, const char *path, const char *name, DWORD type, const void *data, DWORD size) {
     if (data == nullptr) return 0;
     DWORD dataSize;
@@ -112,12 +123,8 @@ int writeRegValue(HKEY root, const char *path, const char *name, DWORD type, con
     default:
         return 0;
     }
-    HKEY key;
-    DWORD disposition;
-    if (RegCreateKeyExA(root, path, 0, const_cast<char *>(""), REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                        &key, &disposition) != ERROR_SUCCESS) {
-        return 0;
-    }
+    HKEY key = createKey(root, path);
+    if (key == nullptr) return 0;
     LONG status = RegSetValueExA(key, name, 0, type, static_cast<const BYTE *>(data), dataSize);
     RegCloseKey(key);
     return status == ERROR_SUCCESS ? 1 : 0;
@@ -144,12 +151,8 @@ int writeRegBinary(HKEY root, const char *path, const char *name, const void *da
 }
 
 int deleteRegValue(HKEY root, const char *path, const char *name) {
-    HKEY key;
-    DWORD disposition;
-    if (RegCreateKeyExA(root, path, 0, const_cast<char *>(""), REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                        &key, &disposition) != ERROR_SUCCESS) {
-        return 0;
-    }
+    HKEY key = createKey(root, path);
+    if (key == nullptr) return 0;
     LONG status = RegDeleteValueA(key, name);
     RegCloseKey(key);
     return status == ERROR_SUCCESS ? 1 : 0;

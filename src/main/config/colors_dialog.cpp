@@ -19,12 +19,6 @@
 #include "toolbox/wkrnl.h"
 #include "toolbox/wtb.h"
 
-// The colour values of the settings, as one record that copies either way.
-static auto colorValues(Settings &s) {
-    return std::tie(s.MinBrightness, s.MaxBrightness, s.MinSaturation, s.MaxSaturation, s.MinTextcolorContrast,
-                    s.BackgroundColor);
-}
-
 // The values and the scheme name as they were when the dialog opened;
 // Cancel puts them back. The picker's custom colours are not among them.
 static std::tuple<double, double, double, double, double, ColorRef> snapshotValues;
@@ -73,10 +67,8 @@ void showColorValues(HWND dialog) {
 // A percentage as typed; a field still showing what it was filled with keeps
 // its value. Not-a-number reads as 0; everything ends up within 0 to 100.
 static double readPercent(HWND dialog, int id, double current) {
-    const char *text = getItemText(dialog, id);
-    const char *shown = shownText(id);
-    if (shown != nullptr && std::strcmp(text, shown) == 0) return current;
-    double value = std::strtod(text, nullptr);
+    if (fieldUntouched(dialog, id)) return current;
+    double value = std::strtod(getItemText(dialog, id), nullptr);
     if (std::isnan(value) || value < 0) return 0;
     return value > 100 ? 100 : value;
 }

@@ -30,20 +30,11 @@ void showPhraseFiles(HWND dialog);
 // display depends on changed.
 bool applyConfigControls(HWND dialog);
 
-// Numeric fields remember the text they were last filled with, so that a
-// field the user did not touch keeps its stored value exactly.
+// Numeric fields remember the text they were last filled with: a field the
+// user did not touch keeps its stored value exactly, though it shows it
+// rounded ("1.23" for 1234 ms, "33.33" for 33.333 %).
 void showField(HWND dialog, int id, const char *text);
-// Null for a field that was never filled.
-const char *shownText(int id);
-
-// A number typed into a field, with what was shown there: a field whose text
-// is still the one it was filled with keeps the stored value exactly.
-// Decimal fields are seconds read to the nearest millisecond. A number
-// beyond 32 bits is TooLarge (an integer field then holds the nearest 32-bit
-// value).
-enum class FieldRead { Kept, Number, TooLarge };
-FieldRead readSecondsField(const char *text, const char *shown, std::int32_t *ms);
-FieldRead readIntegerField(const char *text, const char *shown, std::int32_t *value);
+bool fieldUntouched(HWND dialog, int id);
 
 // The colours dialog: 1 when the values stay, 2 when Cancel undid accepted
 // changes. Opened from the configuration dialog.

@@ -13,65 +13,63 @@
 #include "toolbox/tbas.h"
 #include "toolbox/wtb.h"
 
-FieldRead readSecondsField(const char *text, const char *shown, std::int32_t *ms) {
-    if (shown != nullptr && std::strcmp(text, shown) == 0) return FieldRead::Kept;
+// Seconds typed into a field, to the nearest millisecond; text that is no
+// number, "nan" and "inf" among them, reads as 0. False when the result lies
+// beyond 32 bits.
+static bool readSeconds(const char *text, std::int32_t *ms) {
     char *end = nullptr;
     double seconds = std::strtod(text, &end);
-    // Text that is no number, "nan" and "inf" among them, reads as 0.
     if (end == text || !std::isfinite(seconds)) seconds = 0;
     double rounded = std::floor(seconds * 1000 + 0.5);
-    if (rounded < INT32_MIN || rounded > INT32_MAX) return FieldRead::TooLarge;
+    if (rounded < INT32_MIN || rounded > INT32_MAX) return false;
     *ms = static_cast<std::int32_t>(rounded);
-    return FieldRead::Number;
+    return true;
 }
 
-FieldRead readIntegerField(const char *text, const char *shown, std::int32_t *value) {
-    if (shown != nullptr && std::strcmp(text, shown) == 0) return FieldRead::Kept;
+// An integer typed into a field; text that is no number reads as 0. False
+// when it lies beyond 32 bits, with the nearest 32-bit value given.
+static bool readInteger(const char *text, std::int32_t *value) {
     errno = 0;
     char *end = nullptr;
     long long number = std::strtoll(text, &end, 10);
     if (end == text) number = 0;
     if (errno == ERANGE || number < INT32_MIN || number > INT32_MAX) {
         *value = number < 0 ? INT32_MIN : INT32_MAX;
-        return FieldRead::TooLarge;
+        return false;
     }
     *value = static_cast<std::int32_t>(number);
-    return FieldRead::Number;
+    return true;
 }
 
 // A field in milliseconds typed in seconds; out-of-range values take the
 // fallback.
 static bool applySeconds(HWND dialog, int id, std::int32_t *field, std::int32_t low, std::int32_t high,
                          std::int32_t fallback) {
+    if (fieldUntouched(dialog, id)) return false;
     std::int32_t ms = 0;
-    FieldRead read = readSecondsField(getItemText(dialog, id), shownText(id), &ms);
-    if (read == FieldRead::Kept) return false;
-    if (read == FieldRead::TooLarge || !inRange(low, ms, high)) ms = fallback;
+    if (!readSeconds(getItemText(dialog, id), &ms) || !inRange(low, ms, high)) ms = fallback;
     bool changed = ms != *field;
     *field = ms;
     return changed;
 }
 
-static bool applyInteger(HWND dialog, int id, std::int32_t *field, std::int32_t (*check)(FieldRead, std::int32_t)) {
+// An integer field; the check makes the stored value of what was read.
+static bool applyInteger(HWND dialog, int id, std::int32_t *field, std::int32_t (*check)(bool fits, std::int32_t)) {
+    if (fieldUntouched(dialog, id)) return false;
     std::int32_t value = 0;
-    FieldRead read = readIntegerField(getItemText(dialog, id), shownText(id), &value);
-    if (read == FieldRead::Kept) return false;
-    value = check(read, value);
+    bool fits = readInteger(getItemText(dialog, id), &value);
+    value = check(fits, value);
     bool changed = value != *field;
     *field = value;
     return changed;
 }
 
-static std::int32_t checkTilt(FieldRead read, std::int32_t value) {
-    return read == FieldRead::TooLarge ? 0 : value % 360;
-}
+static std::int32_t checkTilt(bool fits, std::int32_t value) { return fits ? value % 360 : 0; }
 
-static std::int32_t checkShadowSize(FieldRead, std::int32_t value) {
-    return value < 0 ? 0 : value > 15 ? 15 : value;
-}
+static std::int32_t checkShadowSize(bool, std::int32_t value) { return value < 0 ? 0 : value > 15 ? 15 : value; }
 
-static std::int32_t checkReadingTime(FieldRead read, std::int32_t value) {
-    return read == FieldRead::Number && inRange(20, value, 1000) ? value : 50;
+static std::int32_t checkReadingTime(bool fits, std::int32_t value) {
+    return fits && inRange(20, value, 1000) ? value : 50;
 }
 
 // A phrase file name that fits the settings and names a file that opens.

@@ -1,7 +1,8 @@
 // What each numeric field of the configuration dialogs was last filled with.
-// A value shown rounded ("1.23" for 1234 ms, "33.33" for 33.333 %) would
-// otherwise change when the field is merely passed through.
 #include "main/config/config.h"
+
+#include <cstring>
+
 #include "toolbox/tbas.h"
 #include "toolbox/wtb.h"
 
@@ -29,7 +30,7 @@ void showField(HWND dialog, int id, const char *text) {
     setItemTextIfChanged(dialog, id, text);
 }
 
-const char *shownText(int id) {
+bool fieldUntouched(HWND dialog, int id) {
     const ShownField *field = fieldOf(id, false);
-    return field == nullptr ? nullptr : field->text;
+    return field != nullptr && std::strcmp(getItemText(dialog, id), field->text) == 0;
 }

@@ -13,12 +13,12 @@ static HFONT singleLineFont = nullptr;
 
 const char *pickFontName(List *fonts) {
     std::int32_t n = lstCount(fonts);
-    if (n <= 0) return "Arial";
+    if (n <= 0) return fallbackFontName;
     std::int32_t i = randomInRange(0, n - 1);
     ListNode *node = lstHead(fonts);
     while (i-- > 0) node = lstNext(node);
     const char *name = static_cast<const char *>(lstData(node));
-    return isEmptyString(name) ? "Arial" : name;
+    return isEmptyString(name) ? fallbackFontName : name;
 }
 
 HFONT createSingleLineFont(List *fonts, int minSize, int maxSize, int maxTilt) {

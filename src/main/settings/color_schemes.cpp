@@ -97,12 +97,7 @@ int applyColorScheme(const char *name) {
     for (ListNode *node = lstHead(colorSchemes); node != nullptr; node = lstNext(node)) {
         const ColorScheme *scheme = schemeOf(node);
         if (name == nullptr || std::strcmp(scheme->name, name) != 0) continue;
-        settings.MinBrightness = scheme->MinBrightness;
-        settings.MaxBrightness = scheme->MaxBrightness;
-        settings.MinSaturation = scheme->MinSaturation;
-        settings.MaxSaturation = scheme->MaxSaturation;
-        settings.BackgroundColor = scheme->BackgroundColor;
-        settings.MinTextcolorContrast = scheme->MinTextcolorContrast;
+        colorValues(settings) = colorValues(*scheme);
         setCurrentSchemeName(name);
         return 0;
     }
@@ -141,12 +136,7 @@ void addUserScheme(const char *name) {
         freeUserScheme(replaced);
     }
     record->name = copy;
-    record->MinBrightness = settings.MinBrightness;
-    record->MaxBrightness = settings.MaxBrightness;
-    record->MinSaturation = settings.MinSaturation;
-    record->MaxSaturation = settings.MaxSaturation;
-    record->BackgroundColor = settings.BackgroundColor;
-    record->MinTextcolorContrast = settings.MinTextcolorContrast;
+    colorValues(*record) = colorValues(settings);
     setCurrentSchemeName(copy);
     int notListed = lstPrepend(colorSchemes, record);
     writeUserScheme(record);

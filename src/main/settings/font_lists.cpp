@@ -81,7 +81,7 @@ void dropMissingFonts(List *list) {
 static void loadFontList(const char *valueName, char *packed, List **list) {
     const char *stored = readRegMultiString(HKEY_CURRENT_USER, settingsKey, valueName, packed);
     // Every result of the read ends inside its 2000 bytes, so it fits.
-    std::memcpy(packed, stored, multiStringSize(stored));
+    copyMultiString(packed, stored);
     lstDestroy(*list);
     *list = fontListFromPacked(packed);
     dropMissingFonts(*list);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <tuple>
 
 // Capacities of the text fields, each including the terminating zero.
 constexpr int shadowStyleSize = 100;
@@ -50,7 +51,6 @@ constexpr const char *settingsKey = "Software\\Kestrane\\Lumora Screensaver";
 
 // The shadow style names in the order the configuration dialog offers them.
 constexpr const char *shadowStyleNames[] = {"No Shadow", "Cast", "3D Cast", "3D Gradual", "3D Funky"};
-constexpr int shadowStyleCount = 5;
 
 // The four default phrase files, bare names resolved in the install directory.
 constexpr const char *englishWordsFile = "lu-english-words-1.txt";
@@ -75,6 +75,14 @@ struct ColorScheme {
     ColorRef BackgroundColor;
     double MinTextcolorContrast;
 };
+
+// The six colour values of a settings record or a scheme, as one record
+// that copies either way: colorValues(settings) = colorValues(*scheme).
+template <class Record>
+auto colorValues(Record &r) {
+    return std::tie(r.MinBrightness, r.MaxBrightness, r.MinSaturation, r.MaxSaturation, r.MinTextcolorContrast,
+                    r.BackgroundColor);
+}
 
 // Size of the packed form of a font list, with its closing zero bytes.
 constexpr int fontListPackedSize = 2000;
