@@ -2,10 +2,6 @@
 // that pixel sizes are scaled by.
 #include "main/display/monitors.h"
 
-#include <algorithm>
-#include <climits>
-#include <cmath>
-
 #include "main/phrase/phrase.h"
 
 namespace {
@@ -20,30 +16,6 @@ BOOL CALLBACK collectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
     if (list->count >= maxMonitorAreas) return FALSE;
     list->rects[list->count++] = *rect;
     return TRUE;
-}
-
-// GetDpiForMonitor comes with Windows 8.1; before it every monitor has the
-// system's DPI. Looked up once, in the system folder only.
-typedef HRESULT(WINAPI *MonitorDpiProc)(HMONITOR monitor, int kind, UINT *dpiX, UINT *dpiY);
-constexpr DWORD searchSystemFolder = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
-constexpr int effectiveDpi = 0;                   // MDT_EFFECTIVE_DPI
-
-MonitorDpiProc monitorDpiProc() {
-    static bool looked = false;
-    static MonitorDpiProc proc = nullptr;
-    if (looked) return proc;
-    looked = true;
-    HMODULE shcore = LoadLibraryExA("shcore.dll", nullptr, searchSystemFolder);
-    if (shcore != nullptr)
-        proc = reinterpret_cast<MonitorDpiProc>(reinterpret_cast<void *>(GetProcAddress(shcore, "GetDpiForMonitor")));
-    return proc;
-}
-
-int systemDpi() {
-    HDC screen = GetDC(nullptr);
-    int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : baseDpi;
-    if (screen != nullptr) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : baseDpi;
 }
 
 }  // namespace
@@ -84,18 +56,6 @@ RECT placeInArea(RECT area, int w, int t) {
 }
 
 int dpiAt(HWND hwnd, POINT clientPoint) {
-    MonitorDpiProc proc = monitorDpiProc();
-    if (proc == nullptr) return systemDpi();
     ClientToScreen(hwnd, &clientPoint);
-    HMONITOR monitor = MonitorFromPoint(clientPoint, MONITOR_DEFAULTTONEAREST);
-    UINT dpiX = 0, dpiY = 0;
-    if (monitor == nullptr || FAILED(proc(monitor, effectiveDpi, &dpiX, &dpiY)) || dpiY == 0) return systemDpi();
-    return static_cast<int>(dpiY);
-}
-
-int scaleForDpi(int pixels, int dpi) {
-    if (dpi <= 0 || dpi == baseDpi) return pixels;
-    double scaled = std::round(static_cast<double>(pixels) * dpi / baseDpi);
-    // Sizes too large for an int stay the largest one.
-    return static_cast<int>(std::clamp(scaled, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+    return monitorDpi(MonitorFromPoint(clientPoint, MONITOR_DEFAULTTONEAREST));
 }

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-// The DPI at which settings given in pixels are drawn as they stand.
-constexpr int baseDpi = 96;
+#include "toolbox/monitor_metrics.h"
+
 // The most monitors told apart; any further ones are left to the others' passages.
 constexpr int maxMonitorAreas = 16;
 
@@ -26,5 +26,3 @@ RECT placeInArea(RECT area, int w, int t);
 
 // The DPI of the monitor that holds the client point (or lies nearest to it).
 int dpiAt(HWND hwnd, POINT clientPoint);
-// Pixels at 96 DPI as pixels at the given DPI.
-int scaleForDpi(int pixels, int dpi);

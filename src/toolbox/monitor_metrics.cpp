@@ -1,0 +1,68 @@
+// Work areas and DPI of the monitor a window or point is on.
+#include "monitor_metrics.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+// GetDpiForMonitor comes with Windows 8.1; before it every monitor has the
+// system's DPI. Looked up once, in the system folder only.
+typedef HRESULT(WINAPI *MonitorDpiProc)(HMONITOR monitor, int kind, UINT *dpiX, UINT *dpiY);
+constexpr DWORD searchSystemFolder = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+constexpr int effectiveDpi = 0;                   // MDT_EFFECTIVE_DPI
+
+MonitorDpiProc monitorDpiProc() {
+    static bool looked = false;
+    static MonitorDpiProc proc = nullptr;
+    if (looked) return proc;
+    looked = true;
+    HMODULE shcore = LoadLibraryExA("shcore.dll", nullptr, searchSystemFolder);
+    if (shcore != nullptr)
+        proc = reinterpret_cast<MonitorDpiProc>(reinterpret_cast<void *>(GetProcAddress(shcore, "GetDpiForMonitor")));
+    return proc;
+}
+
+int systemDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : baseDpi;
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : baseDpi;
+}
+
+RECT primaryWorkArea() {
+    RECT work;
+    if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) return work;
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+}  // namespace
+
+RECT monitorWorkArea(HMONITOR monitor) {
+    MONITORINFO info;
+    info.cbSize = sizeof info;
+    if (monitor != nullptr && GetMonitorInfoA(monitor, &info)) return info.rcWork;
+    return primaryWorkArea();
+}
+
+RECT windowWorkArea(HWND window) { return monitorWorkArea(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)); }
+
+RECT pointWorkArea(POINT point) { return monitorWorkArea(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST)); }
+
+int monitorDpi(HMONITOR monitor) {
+    MonitorDpiProc proc = monitorDpiProc();
+    UINT dpiX = 0, dpiY = 0;
+    if (proc == nullptr || monitor == nullptr || FAILED(proc(monitor, effectiveDpi, &dpiX, &dpiY)) || dpiY == 0)
+        return systemDpi();
+    return static_cast<int>(dpiY);
+}
+
+int windowDpi(HWND window) { return monitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)); }
+
+int scaleForDpi(int pixels, int dpi) {
+    if (dpi <= 0 || dpi == baseDpi) return pixels;
+    double scaled = std::round(static_cast<double>(pixels) * dpi / baseDpi);
+    // Sizes too large for an int stay the largest one.
+    return static_cast<int>(std::clamp(scaled, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+}
