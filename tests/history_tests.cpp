@@ -35,15 +35,21 @@ TEST(Random, StaysInRangeAndSwapsReversedBounds) {
         seen[v - 2] = true;
     }
     EXPECT_TRUE(seen[0] && seen[1] && seen[2] && seen[3]);
+    // A span wider than one draw reaches its far end too.
+    std::int32_t highest = 0;
     for (int i = 0; i < 5000; ++i) {
         std::int32_t v = randomInRange(0, 100000);
-        ASSERT_TRUE(inRange(0, v, 32767)) << v;
+        ASSERT_TRUE(inRange(0, v, 100000)) << v;
+        highest = v > highest ? v : highest;
     }
-    // Extreme bounds: the span is cut at 32768 values without overflow.
+    EXPECT_GT(highest, 90000);  // chance of failing: 0.9^5000
+    // Extreme bounds, without overflow: both halves of the range come up.
+    bool negative = false, positive = false;
     for (int i = 0; i < 1000; ++i) {
         std::int32_t v = randomInRange(INT32_MIN, INT32_MAX);
-        ASSERT_TRUE(inRange(INT32_MIN, v, INT32_MIN + 32767)) << v;
+        (v < 0 ? negative : positive) = true;
     }
+    EXPECT_TRUE(negative && positive);
     EXPECT_EQ(randomInRange(7, 7), 7);
     EXPECT_EQ(randomInRange(-3, -3), -3);
     for (int i = 0; i < 100; ++i) ASSERT_TRUE(inRange(0, coinFlip(), 1));
