@@ -104,19 +104,38 @@ lit_share() {  # file [geometry]
 }
 # Text on black: some pixels lit, most of them black.
 shows_text() { awk -v s="$1" 'BEGIN { exit !(s > 0 && s < 0.3) }'; }
-# Polls screenshots for text for up to the given seconds.
-text_within() {  # seconds name [geometry]
+# Polls screenshots for up to the given seconds until the share of lit
+# pixels passes the check (shows_text by default).
+text_within() {  # seconds name [geometry] [check]
   local deadline=$(($(now_ms) + $1 * 1000)) file share
   while :; do
     file=$(shot "$2")
     share=$(lit_share "$file" "${3:-}")
-    shows_text "$share" && return 0
+    "${4:-shows_text}" "$share" && return 0
     [ "$(now_ms)" -lt "$deadline" ] || break
     sleep 0.1
   done
   echo "  lit share $share in $file" >&2
   return 1
 }
+shows_anything() { awk -v s="$1" 'BEGIN { exit !(s > 0) }'; }
+# Runs the command until it succeeds, for up to the given seconds: what is
+# judged on screen is given time to get there, however busy the machine.
+within() {  # seconds command...
+  local deadline=$(($(now_ms) + $1 * 1000))
+  shift
+  until "$@" 2>/dev/null; do
+    [ "$(now_ms)" -lt "$deadline" ] || { "$@"; return 1; }
+    sleep 0.1
+  done
+}
+# The command's output is the text.
+prints() {  # expected command...
+  local expected=$1
+  shift
+  is "$("$@")" "$expected"
+}
+
 # The saver has been created and draws: input from now on reaches it, and
 # the cursor position it measures travel from has been taken.
 saver_ready() { saver_window_up && text_within 5 ready; }
