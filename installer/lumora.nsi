@@ -56,6 +56,7 @@ VIAddVersionKey /LANG=0 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=0 "FileDescription" "${PRODUCT} ${VERSION} Setup"
 VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "OriginalFilename" "Lumora-${VERSION}-setup.exe"
 VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright © 2024-2026 ${PUBLISHER}"
 
 !include MUI2.nsh

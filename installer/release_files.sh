@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # What ships, looked at from outside:
 #   release_files.sh <setup.exe> <release.zip> <stage dir> <lumora.ico> <windres> <objdump>
-# The setup program and the module are 32-bit Windows programs with the
-# saver's icon and a version resource; the zip holds the stripped module, the
-# phrase files and the text for Windows users.
+# The setup program is a 32-bit Windows program with the saver's icon and a
+# version resource; the zip holds the stripped module, the phrase files and
+# the text for Windows users.
 set -u
 setup=$1 release=$2 stage=$3 icon=$4 windres=$5 objdump=$6
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 source "$(dirname "$0")/../tests/checks.sh"
-all() { local c; for c in "$@"; do eval "$c" || return 1; done; }
+module=$stage/Lumora.scr
+both() { "$1" "$setup" && "$1" "$module"; }
 
 # The images of every RT_ICON resource, one line each, sorted.
 icon_images() {  # file windres can read
@@ -23,31 +24,27 @@ same_icon() {  # program
   printf '1 ICON "%s"\n' "$icon" >"$work/icon.rc"
   "$windres" -i "$work/icon.rc" -o "$work/icon.res" || return 1
   icon_images "$work/icon.res" >"$work/ours"
-  icon_images "$1" >"$work/theirs"
-  [ -s "$work/ours" ] && cmp -s "$work/ours" "$work/theirs" ||
+  icon_images "$1" >"$work/setup"
+  [ -s "$work/ours" ] && cmp -s "$work/ours" "$work/setup" ||
     { echo "  the icon images of $1 differ from $icon" >&2; return 1; }
 }
-# Explorer shows the corners of the rounded tile: none may be opaque.
-transparent_corners() {
-  local i=0 alpha
-  while alpha=$(convert "$icon[$i]" -format '%[fx:max(max(p{0,0}.a,p{w-1,0}.a),max(p{0,h-1}.a,p{w-1,h-1}.a))]' info: 2>/dev/null); do
-    is "$i:$alpha" "$i:0" || return 1
-    i=$((i + 1))
-  done
-  [ "$i" -gt 0 ]
+transparent_corners() {  # of the rounded tile, in each of the five images
+  is "$(convert "$icon" -format '%[fx:max(max(p{0,0}.a,p{w-1,0}.a),max(p{0,h-1}.a,p{w-1,h-1}.a))] ' info:)" "0 0 0 0 0 "
 }
-# Every text the file's properties show, and the version.
-version_resource() {  # program
-  local rc field
+version_resource() {  # program: every field its properties show
+  local rc
   rc=$("$windres" -i "$1" -O rc 2>/dev/null)
-  grep -q 'FILEVERSION 1, 33, 0, 0' <<<"$rc" && grep -q 'VALUE "ProductVersion", "1.33"' <<<"$rc" &&
+  grep -q 'FILEVERSION 1, 33, 0, 0' <<<"$rc" &&
+    grep -q 'VALUE "ProductName", "Lumora Screensaver"' <<<"$rc" &&
     grep -q 'VALUE "CompanyName", "Kestrane"' <<<"$rc" &&
+    grep -q 'VALUE "ProductVersion", "1.33"' <<<"$rc" &&
     grep -q 'VALUE "LegalCopyright", L\?"Copyright \\251 20[0-9-]* Kestrane"' <<<"$rc" &&
-    for field in FileDescription FileVersion ProductName Translation; do
-      grep -q "VALUE \"$field\", ." <<<"$rc" || return 1
-    done ||
-    { echo "  version resource of $1 incomplete:" >&2; grep VALUE <<<"$rc" >&2; return 1; }
+    [ "$(grep -cE 'VALUE "(FileDescription|FileVersion|OriginalFilename|Translation)", .' <<<"$rc")" = 4 ] ||
+    { echo "  version resource incomplete:" >&2; grep VALUE <<<"$rc" >&2; return 1; }
 }
+
+check "the setup is a 32-bit Windows program" \
+  bash -c '"$0" -p "$1" | grep -q "^Magic.*(PE32)$"' "$objdump" "$setup"
 # The manifest as the resource holds it, from the strings windres prints.
 manifest_well_formed() {
   "$windres" -i "$module" -O rc 2>/dev/null |
@@ -55,25 +52,16 @@ manifest_well_formed() {
     sed -e 's/^  "//' -e 's/"$//' -e 's/""/"/g' | tr -d '\n' | sed 's/\\n/\n/g' >"$work/manifest.xml" &&
     grep -q 'requestedExecutionLevel' "$work/manifest.xml" && xmllint --noout "$work/manifest.xml"
 }
-# The DLLs it loads at start-up come with every Windows from Vista on.
-stock_imports() {
-  local dlls
-  dlls=$("$objdump" -p "$module" | awk '/DLL Name:/ { print tolower($3) }' |
-    grep -vxE '(kernel32|user32|gdi32|advapi32|comdlg32|comctl32|shell32|msvcrt|ole32|imm32|version)\.dll')
-  is "$dlls" ""
+made_for_vista() {  # the header asks for it; every DLL imported comes with it
+  local pe; pe=$("$objdump" -p "$module")
+  grep -qE '^MajorSubsystemVersion[[:space:]]+6$' <<<"$pe" && is "$(awk '/DLL Name:/ { print tolower($3) }' <<<"$pe" |
+    grep -vxE '(kernel32|user32|gdi32|advapi32|comdlg32|comctl32|shell32|msvcrt|ole32|imm32|version)\.dll')" ""
 }
-
-check "the setup is a 32-bit Windows program" \
-  bash -c '"$0" -p "$1" | grep -q "^Magic.*(PE32)$"' "$objdump" "$setup"
-module=$stage/Lumora.scr
-check "the setup and the module carry the saver's icon" all 'same_icon "$setup"' 'same_icon "$module"'
+check "the setup and the module carry the saver's icon" both same_icon
 check "every image of the icon has transparent corners" transparent_corners
-check "the setup and the module have a full version resource for 1.33" \
-  all 'version_resource "$setup"' 'version_resource "$module"'
+check "the setup and the module have a full version resource for 1.33" both version_resource
 check "the module's manifest is well-formed XML" manifest_well_formed
-check "the module imports only DLLs of a stock Windows" stock_imports
-check "the module asks for Windows 6.0 (Vista)" \
-  bash -c '"$0" -p "$1" | grep -qE "^MajorSubsystemVersion[[:space:]]+6$"' "$objdump" "$module"
+check "the module asks for Vista and imports only DLLs of a stock Windows" made_for_vista
 
 zip_lists() {
   local names
