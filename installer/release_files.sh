@@ -45,10 +45,8 @@ version_resource() {  # program: every field its properties show
 
 check "the setup is a 32-bit Windows program" \
   bash -c '"$0" -p "$1" | grep -q "^Magic.*(PE32)$"' "$objdump" "$setup"
-# The manifest as the resource holds it, from the strings windres prints.
-manifest_well_formed() {
-  "$windres" -i "$module" -O rc 2>/dev/null |
-    awk '/RT_MANIFEST/ { on = 1; next } on && /^END/ { exit } on && /^  "/ { print }' |
+manifest_well_formed() {  # as the resource holds it, from the strings windres prints
+  "$windres" -i "$module" -O rc 2>/dev/null | awk '/RT_MANIFEST/ { on = 1; next } on && /^END/ { exit } on && /^  "/' |
     sed -e 's/^  "//' -e 's/"$//' -e 's/""/"/g' | tr -d '\n' | sed 's/\\n/\n/g' >"$work/manifest.xml" &&
     grep -q 'requestedExecutionLevel' "$work/manifest.xml" && xmllint --noout "$work/manifest.xml"
 }

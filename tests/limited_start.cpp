@@ -1,12 +1,11 @@
-// Runs a program, with its arguments, as Windows runs it for an administrator
-// under UAC: with the limited token linked to ours (Wine's processes are
-// elevated). Ends with the program's exit code, 99 when it could not start.
+// Runs a program with its arguments as Windows runs it for an administrator
+// under UAC, with the limited token linked to ours (Wine's processes are
+// elevated); ends with its exit code, 99 when it could not start.
 #include <windows.h>
-
 #include <cwchar>
 
 int main() {
-    wchar_t *line = GetCommandLineW();  // our own name skipped: the program's line
+    wchar_t *line = GetCommandLineW();  // less our own name
     line = *line == L'"' ? std::wcschr(line + 1, L'"') + 1 : line + std::wcscspn(line, L" ");
     HANDLE token;
     TOKEN_LINKED_TOKEN linked;
