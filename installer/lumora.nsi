@@ -12,6 +12,13 @@
 ; Silent installs (/S) make no changes to the current screen saver and open
 ; nothing, unless /CURRENT is given, which makes Lumora the current screen
 ; saver. Silent uninstalls (/S) behave as interactive ones.
+;
+; Under UAC the program that the user starts runs with the user's own
+; rights. For the part that needs an administrator (the files, HKLM) it
+; starts an elevated copy of itself with /ELEVATED, silently, and waits for
+; it; the current screen saver and the settings page are then set and opened
+; for the user who started it, not for the administrator who answered the
+; prompt. A process that already has administrator rights does both parts.
 
 !ifndef VERSION | STAGE | ICON | WIZARD | OUTFILE
   !error "VERSION, STAGE, ICON, WIZARD and OUTFILE must be defined"
@@ -19,7 +26,7 @@
 
 Unicode true
 SetCompressor /SOLID lzma
-RequestExecutionLevel admin
+RequestExecutionLevel user
 
 !define PRODUCT "Lumora Screensaver"
 !define PUBLISHER "Kestrane"
@@ -29,6 +36,11 @@ RequestExecutionLevel admin
 !define DESKTOP_KEY "Control Panel\Desktop"
 !define SPI_SETSCREENSAVEACTIVE 17
 !define SPIF_UPDATE_AND_SEND 3
+; The elevated copy's exit code for a module in use (ERROR_SHARING_VIOLATION),
+; apart from its failures, which end with 2 as well.
+!define IN_USE_CODE 32
+!define NO_ADMIN_CODE 740
+!define OLD_WINDOWS_CODE 1150
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -44,7 +56,8 @@ VIAddVersionKey /LANG=0 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=0 "FileDescription" "${PRODUCT} ${VERSION} Setup"
 VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
+VIAddVersionKey /LANG=0 "OriginalFilename" "Lumora-${VERSION}-setup.exe"
+VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright © 2024-2026 ${PUBLISHER}"
 
 !include MUI2.nsh
 !include LogicLib.nsh
@@ -83,9 +96,16 @@ LangString ModuleInUse ${LANG_ENGLISH} "Lumora is running, perhaps as the previe
 LangString ModuleInUse ${LANG_GERMAN} "Lumora läuft, vielleicht als Vorschau in den Bildschirmschoner-Einstellungen, und kann jetzt nicht ersetzt oder entfernt werden. Schließen Sie es und versuchen Sie es erneut."
 LangString NeedAdmin ${LANG_ENGLISH} "Installing ${PRODUCT} needs administrator rights."
 LangString NeedAdmin ${LANG_GERMAN} "Die Installation von ${PRODUCT} erfordert Administratorrechte."
+LangString NeedVista ${LANG_ENGLISH} "${PRODUCT} needs Windows Vista or a later Windows."
+LangString NeedVista ${LANG_GERMAN} "${PRODUCT} erfordert Windows Vista oder ein neueres Windows."
+LangString PartFailed ${LANG_ENGLISH} "The part of the setup with administrator rights did not finish (code $0)."
+LangString PartFailed ${LANG_GERMAN} "Der Teil der Einrichtung mit Administratorrechten wurde nicht abgeschlossen (Code $0)."
 
 ; The folder that holds the module: SysWOW64 on 64-bit Windows, else System32.
 Var ModuleDir
+; What this process does: "all" with administrator rights, "user" without
+; them (the elevated copy does the rest), "machine" as that copy.
+Var Role
 
 !macro FindModuleDir
   ${If} ${RunningX64}
@@ -95,15 +115,77 @@ Var ModuleDir
   ${EndIf}
 !macroend
 
-!macro RequireAdmin
-  UserInfo::GetAccountType
-  Pop $0
-  ${If} $0 != "admin"
-    MessageBox MB_ICONSTOP "$(NeedAdmin)" /SD IDOK
-    SetErrorLevel 740
+!macro NoAdmin
+  MessageBox MB_ICONSTOP "$(NeedAdmin)" /SD IDOK
+  SetErrorLevel ${NO_ADMIN_CODE}
+  Quit
+!macroend
+
+; Sets $Role. A member of the administrators whose token UAC has filtered
+; counts as a member, so the token's elevation decides as well.
+!macro FindRole
+  ${IfNot} ${AtLeastWinVista}
+    MessageBox MB_ICONSTOP "$(NeedVista)" /SD IDOK
+    SetErrorLevel ${OLD_WINDOWS_CODE}
     Quit
   ${EndIf}
+  UserInfo::GetAccountType
+  Pop $0
+  StrCpy $1 0
+  System::Call 'advapi32::OpenProcessToken(p -1, i 8, *p .r2) i .r3'
+  ${If} $3 <> 0
+    System::Call 'advapi32::GetTokenInformation(p r2, i 20, *i .r1, i 4, *i .r4)'
+    System::Call 'kernel32::CloseHandle(p r2)'
+  ${EndIf}
+  ${GetParameters} $2
+  ClearErrors
+  ${GetOptions} $2 "/ELEVATED" $3
+  ${IfNot} ${Errors}
+    StrCpy $Role machine
+    ${If} $0 != "admin"
+      !insertmacro NoAdmin
+    ${EndIf}
+  ${ElseIf} $0 == "admin"
+  ${AndIf} $1 <> 0
+    StrCpy $Role all
+  ${Else}
+    StrCpy $Role user
+  ${EndIf}
 !macroend
+
+; Runs the elevated copy of this program with the parameters given and waits
+; for it. A module in use is offered again, as in one process; the exit code
+; of a silent run is the one a single process would end with.
+!macro RunElevated un
+  Function ${un}RunElevated
+    Pop $5
+    retry:
+    System::Call '*(&l4, i 0x140, p $HWNDPARENT, w "runas", w "$EXEPATH", w "$5", p 0, i 1, p, p, p, p, i, p, p) p .r6'
+    System::Call 'shell32::ShellExecuteExW(p r6) i .r0'
+    ${If} $0 = 0
+      System::Free $6
+      !insertmacro NoAdmin
+    ${EndIf}
+    System::Call '*$6(i, i, p, p, p, p, p, i, p, p, p, p, i, p, p .r7)'
+    System::Free $6
+    System::Call 'kernel32::WaitForSingleObject(p r7, i -1)'
+    System::Call 'kernel32::GetExitCodeProcess(p r7, *i .r0)'
+    System::Call 'kernel32::CloseHandle(p r7)'
+    ${If} $0 = ${IN_USE_CODE}
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(ModuleInUse)" /SD IDCANCEL IDRETRY retry
+      SetErrorLevel 2
+      Quit
+    ${ElseIf} $0 = ${NO_ADMIN_CODE}
+      !insertmacro NoAdmin
+    ${ElseIf} $0 <> 0
+      MessageBox MB_ICONSTOP "$(PartFailed)" /SD IDOK
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+  FunctionEnd
+!macroend
+!insertmacro RunElevated ""
+!insertmacro RunElevated "un."
 
 ; A running saver, also a preview in the screen saver settings, keeps its
 ; module open, and the module can be neither replaced nor removed. Rather
@@ -117,7 +199,11 @@ Var ModuleDir
       FileOpen $0 "$ModuleDir\${MODULE}" a
       ${If} ${Errors}
         MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(ModuleInUse)" /SD IDCANCEL IDRETRY retry
-        SetErrorLevel 2
+        ${If} $Role == machine
+          SetErrorLevel ${IN_USE_CODE}
+        ${Else}
+          SetErrorLevel 2
+        ${EndIf}
         Quit
       ${EndIf}
       FileClose $0
@@ -128,11 +214,13 @@ Var ModuleDir
 !insertmacro WaitForModule "un."
 
 Function .onInit
-  !insertmacro RequireAdmin
+  !insertmacro FindRole
   !insertmacro FindModuleDir
 FunctionEnd
 
-Section "Lumora Screensaver"
+; The part for all users, which needs administrator rights. It stands in
+; the section itself, whose files give the size that the uninstall entry shows.
+!macro InstallFiles
   Call WaitForModule
   SetOutPath "$ModuleDir"
   File "${STAGE}\${MODULE}"
@@ -157,8 +245,18 @@ Section "Lumora Screensaver"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   SectionGetSize 0 $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+!macroend
 
-  ${If} ${Silent}
+Section "Lumora Screensaver"
+  ${If} $Role == user
+    Push "/S /ELEVATED /D=$INSTDIR"
+    Call RunElevated
+  ${Else}
+    !insertmacro InstallFiles
+  ${EndIf}
+
+  ${If} $Role != machine
+  ${AndIf} ${Silent}
     ${GetParameters} $0
     ClearErrors
     ${GetOptions} $0 "/CURRENT" $1
@@ -168,37 +266,49 @@ Section "Lumora Screensaver"
   ${EndIf}
 SectionEnd
 
+
 ; Lumora becomes the current user's screen saver, and the system is told.
 Function MakeCurrent
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$ModuleDir\${MODULE}"
   System::Call 'user32::SystemParametersInfo(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATE_AND_SEND})'
 FunctionEnd
 
-; The display settings at their screen saver page.
+; The display settings at their screen saver page, the system's own: from
+; this 32-bit program System32 would lead to the 32-bit control panel on
+; 64-bit Windows.
 Function OpenSettings
-  ${If} ${AtLeastWinVista}
-    Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'
-  ${Else}
-    Exec '"$SYSDIR\control.exe" desk.cpl,,1'
-  ${EndIf}
+  ${DisableX64FSRedirection}
+  Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'
+  ${EnableX64FSRedirection}
 FunctionEnd
 
 Function un.onInit
-  !insertmacro RequireAdmin
+  !insertmacro FindRole
   !insertmacro FindModuleDir
 FunctionEnd
 
 ; Removes what the setup put there; the folder goes only when it is empty,
 ; so phrase files of the user's own stay, and so do the settings in HKCU.
+; The screen saver is reset once the files are gone.
 Section "Uninstall"
-  Call un.WaitForModule
-  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-  ${GetFileName} $0 $1
-  ${If} $1 == "${MODULE}"
-    DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-    System::Call 'user32::SystemParametersInfo(i ${SPI_SETSCREENSAVEACTIVE}, i 0, p 0, i ${SPIF_UPDATE_AND_SEND})'
+  ${If} $Role == user
+    Push "/S /ELEVATED _?=$INSTDIR"
+    Call un.RunElevated
+  ${Else}
+    Call un.RemoveFiles
   ${EndIf}
+  ${If} $Role != machine
+    ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    ${GetFileName} $0 $1
+    ${If} $1 == "${MODULE}"
+      DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+      System::Call 'user32::SystemParametersInfo(i ${SPI_SETSCREENSAVEACTIVE}, i 0, p 0, i ${SPIF_UPDATE_AND_SEND})'
+    ${EndIf}
+  ${EndIf}
+SectionEnd
 
+Function un.RemoveFiles
+  Call un.WaitForModule
   Delete "$ModuleDir\${MODULE}"
   Delete "$INSTDIR\lu-english-words-1.txt"
   Delete "$INSTDIR\lu-english-fortunes-1.txt"
@@ -210,6 +320,7 @@ Section "Uninstall"
   DeleteRegValue HKLM "${SETTINGS_KEY}" "InstallDir"
   DeleteRegKey /ifempty HKLM "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKLM "Software\Kestrane"
-  ; Last, so that whoever waits for the uninstaller can wait for this key.
+  ; Last of the files and HKLM, so that whoever waits for the uninstaller
+  ; can wait for this key (and then for the screen saver's reset).
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
-SectionEnd
+FunctionEnd
