@@ -12,7 +12,7 @@ packages=(
   googletest
   clang libclang-rt-dev
   fortune-mod
-  nsis zip unzip
+  nsis zip unzip libxml2-utils
 )
 
 sudo_cmd=()
