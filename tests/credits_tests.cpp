@@ -157,7 +157,7 @@ TEST(Credits, LinksReachThePlatformOnceAndTurnViolet) {
     });
     std::vector<std::string> expected = {
         std::string(windows) + "|mailto:mail@example.org?subject=Lumora Feedback (V. 1.33)&body=Well, ...",
-        std::string(windows) + "|http://www.example.org/lumora"};
+        std::string(windows) + "|http://example.org/lumora"};
     EXPECT_EQ(logLines(log), expected);
 
     // Opened again, the used link is blue again; Escape closes it.
