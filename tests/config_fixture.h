@@ -33,6 +33,8 @@ void answerDialog(const char *title, std::function<void(HWND)> steps);
 void pressKey(WORD key);
 void clickAt(POINT p);
 POINT centreOf(HWND window);
+// The DPI a session of the test runs at: LUMORA_EXPECT_DPI, else 96.
+int expectedDpi();
 
 struct ConfigTest : SettingsTest {
     std::string folder;

@@ -26,6 +26,10 @@ INT_PTR openCredits() {
 void stopClock(HWND dialog) { KillTimer(dialog, 207); }
 void tick(HWND dialog) { SendMessageA(dialog, WM_TIMER, 207, 0); }
 
+HFONT titleFont(HWND dialog) {
+    return reinterpret_cast<HFONT>(SendMessageA(item(dialog, IDC_CREDITS_TITLE), WM_GETFONT, 0, 0));
+}
+
 bool showsColor(HWND control, COLORREF color) {
     RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     RECT r;
@@ -39,6 +43,7 @@ bool showsColor(HWND control, COLORREF color) {
 }
 
 TEST(Credits, TitleStepsOnceASecondAndComesBackAfterTheLastJoke) {
+    static HFONT last = nullptr;
     INT_PTR result = driveModal(openCredits, [](HWND d) {
         stopClock(d);
         EXPECT_EQ(text(d, IDC_CREDITS_VERSION), "Version 1.33");
@@ -61,12 +66,21 @@ TEST(Credits, TitleStepsOnceASecondAndComesBackAfterTheLastJoke) {
             tick(d);
             EXPECT_EQ(text(d, IDC_CREDITS_TITLE), message);
         }
+        // Every second a font of its own, 18 to 25 pixels at 96 DPI; the one
+        // before is gone.
         for (int second = 2; second <= 4; ++second) {
+            last = titleFont(d);
             tick(d);
             EXPECT_EQ(text(d, IDC_CREDITS_TITLE), "Really the end.") << second;
+            LOGFONTA font;
+            ASSERT_EQ(GetObjectA(titleFont(d), sizeof font, &font), static_cast<int>(sizeof font));
+            EXPECT_TRUE(-font.lfHeight >= 18 * expectedDpi() / 96 && -font.lfHeight <= 25 * expectedDpi() / 96)
+                << font.lfHeight;
+            EXPECT_EQ(GetObjectType(last), 0u);
         }
         tick(d);
         EXPECT_EQ(text(d, IDC_CREDITS_TITLE), "Lumora");
+        last = titleFont(d);  // deleted with the dialog
 
         clickAt(centreOf(item(d, IDC_CREDITS_VERSION)));
         settle(50);
@@ -78,6 +92,7 @@ TEST(Credits, TitleStepsOnceASecondAndComesBackAfterTheLastJoke) {
         EXPECT_FALSE(IsWindowVisible(d));
     });
     EXPECT_EQ(result, 2);
+    EXPECT_EQ(GetObjectType(last), 0u);
 }
 
 // The handler of a link kind while the scope lasts. Windows reads the
