@@ -29,14 +29,9 @@ shot config-dialog-192dpi
 # The credits (Alt+D) and the font dialog (Alt+F) with a font clicked, to look at.
 xdotool search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync key alt+d sleep 1.5
 shot credits-192dpi
-xdotool key Escape sleep 0.5
-xdotool search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync key alt+f
-for _ in $(seq 1 50); do
-  geometry=$(xdotool search --onlyvisible --name '^(Single|Multi)-Line Fonts$' getwindowgeometry --shell 2>/dev/null) && break
-  sleep 0.1
-done
-eval "$geometry"
-xdotool mousemove $((${X:-0} + ${WIDTH:-0} / 5)) $((${Y:-0} + ${HEIGHT:-0} / 5)) click 1 sleep 0.5
+xdotool key Escape sleep 0.5 search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync key alt+f
+eval "$(xdotool search --sync --onlyvisible --name '^(Single|Multi)-Line Fonts$' getwindowgeometry --shell)"
+xdotool mousemove $((X + WIDTH / 5)) $((Y + HEIGHT / 5)) click 1 sleep 0.5
 shot fonts-192dpi
 xdotool key Escape sleep 0.5
 xdotool search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync key Escape 2>/dev/null

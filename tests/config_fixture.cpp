@@ -1,8 +1,6 @@
 // Driving the configuration dialogs from inside their modal loops.
 #include "config_fixture.h"
 
-#include <cstdlib>
-
 #include "host/host.h"
 #include "main/settings/settings.h"
 #include "res/resource.h"
@@ -121,11 +119,6 @@ POINT centreOf(HWND window) {
     RECT r;
     GetWindowRect(window, &r);
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-int expectedDpi() {
-    char dpi[16] = "";
-    return GetEnvironmentVariableA("LUMORA_EXPECT_DPI", dpi, sizeof dpi) > 0 ? std::atoi(dpi) : 96;
 }
 
 void ConfigTest::SetUp() {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -34,7 +35,7 @@ void pressKey(WORD key);
 void clickAt(POINT p);
 POINT centreOf(HWND window);
 // The DPI a session of the test runs at: LUMORA_EXPECT_DPI, else 96.
-int expectedDpi();
+inline int expectedDpi() { char d[16] = ""; return GetEnvironmentVariableA("LUMORA_EXPECT_DPI", d, 16) ? atoi(d) : 96; }
 
 struct ConfigTest : SettingsTest {
     std::string folder;

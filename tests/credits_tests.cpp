@@ -26,9 +26,7 @@ INT_PTR openCredits() {
 void stopClock(HWND dialog) { KillTimer(dialog, 207); }
 void tick(HWND dialog) { SendMessageA(dialog, WM_TIMER, 207, 0); }
 
-HFONT titleFont(HWND dialog) {
-    return reinterpret_cast<HFONT>(SendMessageA(item(dialog, IDC_CREDITS_TITLE), WM_GETFONT, 0, 0));
-}
+HFONT titleFont(HWND d) { return reinterpret_cast<HFONT>(SendMessageA(item(d, IDC_CREDITS_TITLE), WM_GETFONT, 0, 0)); }
 
 bool showsColor(HWND control, COLORREF color) {
     RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -66,16 +64,14 @@ TEST(Credits, TitleStepsOnceASecondAndComesBackAfterTheLastJoke) {
             tick(d);
             EXPECT_EQ(text(d, IDC_CREDITS_TITLE), message);
         }
-        // Every second a font of its own, 18 to 25 pixels at 96 DPI; the one
-        // before is gone.
+        // A font of its own every second, 18 to 25 pixels at 96 DPI; the last one gone.
         for (int second = 2; second <= 4; ++second) {
             last = titleFont(d);
             tick(d);
             EXPECT_EQ(text(d, IDC_CREDITS_TITLE), "Really the end.") << second;
-            LOGFONTA font;
-            ASSERT_EQ(GetObjectA(titleFont(d), sizeof font, &font), static_cast<int>(sizeof font));
-            EXPECT_TRUE(-font.lfHeight >= 18 * expectedDpi() / 96 && -font.lfHeight <= 25 * expectedDpi() / 96)
-                << font.lfHeight;
+            LOGFONTA f = {};
+            GetObjectA(titleFont(d), sizeof f, &f);
+            EXPECT_TRUE(f.lfHeight * 96 <= -18 * expectedDpi() && f.lfHeight * 96 >= -25 * expectedDpi()) << f.lfHeight;
             EXPECT_EQ(GetObjectType(last), 0u);
         }
         tick(d);
