@@ -4,17 +4,18 @@
 #pragma once
 
 #define LUMORA_FEEDBACK_ADDRESS "mail@example.org"
-#define LUMORA_WEB_ADDRESS "http://www.example.org/lumora"
+#define LUMORA_WEB_ADDRESS "http://example.org/lumora"
 #define LUMORA_COPYRIGHT_LABEL "\251 2024-2026"
 #define LUMORA_COPYRIGHT_LINE "Copyright \251 2024-2026 Kestrane"
 
-// Two people, each with a line or three of thanks.
-#define LUMORA_THANKS_FIRST_NAME "Mira Holt"
-#define LUMORA_THANKS_FIRST_1 "for the German words and quotations"
-#define LUMORA_THANKS_FIRST_2 "and for the evenings spent watching"
-#define LUMORA_THANKS_FIRST_3 "every early build go by"
-#define LUMORA_THANKS_SECOND_NAME "Tobias Wren"
-#define LUMORA_THANKS_SECOND_1 "for the fortunes and the colour schemes"
+// The free projects the saver is built and tested with, each with a line or
+// three of thanks.
+#define LUMORA_THANKS_FIRST_NAME "Wine"
+#define LUMORA_THANKS_FIRST_1 "for the Windows every build is tested on:"
+#define LUMORA_THANKS_FIRST_2 "its registry, dialogs, fonts and drawing,"
+#define LUMORA_THANKS_FIRST_3 "on a plain Linux machine"
+#define LUMORA_THANKS_SECOND_NAME "MinGW-w64"
+#define LUMORA_THANKS_SECOND_1 "for the compiler and headers that build it"
 
 #define LUMORA_TERMS_1 "Lumora Screensaver is free to use and to give away, as long"
 #define LUMORA_TERMS_2 "as it is passed on whole and unchanged and nothing is asked"

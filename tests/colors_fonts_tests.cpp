@@ -105,14 +105,15 @@ TEST_F(ColorsTest, FieldsAreClampedAndCancelRestoresEverything) {
     EXPECT_EQ(settings.BackgroundColor, 0u);
     EXPECT_STREQ(settings.CurrentColorScheme, "Color On Black");
 
-    // Enter presses OK without leaving the field: its text is not taken.
+    // Enter presses OK without leaving the field: its text is taken all the same.
     result = driveModal(openColors, [](HWND d) {
         SetFocus(item(d, IDC_MIN_BRIGHTNESS));
         SetDlgItemTextA(d, IDC_MIN_BRIGHTNESS, "10");
-        SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(item(d, IDOK)));
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+        settle(100);
     });
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(settings.MinBrightness, 50);
+    EXPECT_EQ(settings.MinBrightness, 10);
 }
 
 TEST_F(ColorsTest, SchemesAreSavedCheckedAndDeletedAtOnce) {
@@ -155,6 +156,16 @@ TEST_F(ColorsTest, SchemesAreSavedCheckedAndDeletedAtOnce) {
     // Cancel reverts the name only; the saved scheme stays stored.
     EXPECT_STREQ(settings.CurrentColorScheme, "Color On Black");
     EXPECT_NE(readRaw(colorSchemesKey, "Color On Black 2"), "<missing>");
+    // Unless the scheme it reverts to was deleted.
+    applyColorScheme("Color On Black 2");
+    messageSettings.boxesEnabled = true;
+    driveModal(openColors, [](HWND d) {
+        answerDialog("Delete color scheme ?", [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+        click(d, IDC_DELETE_SCHEME);
+        click(d, IDCANCEL);
+    });
+    messageSettings.boxesEnabled = false;
+    EXPECT_STREQ(settings.CurrentColorScheme, "(Unnamed)");
 }
 
 // The swatch opens the platform's colour picker; the colour typed into it
@@ -198,8 +209,8 @@ TEST_F(FontsTest, SizesAreClampedAndOnlyInstalledSelectedFontsAreStored) {
         EXPECT_EQ(settings.SingleLineMaxFontSize, c.storedHigh) << c.high;
         EXPECT_EQ(result, 1) << c.low;
     }
-    // Exchanging one font for another keeps the count: 2; a stored font that
-    // is not installed drops out. One font more: 1.
+    // A change is a change of what is stored: exchanging one font for another
+    // (a stored font that is not installed drops out) or one font more.
     lstClear(singleLineFonts, memFree);
     lstAppend(singleLineFonts, dupString("No Such Font"));
     lstAppend(singleLineFonts, dupString("Tahoma"));
@@ -216,11 +227,17 @@ TEST_F(FontsTest, SizesAreClampedAndOnlyInstalledSelectedFontsAreStored) {
         settle(30);
         EXPECT_EQ(SendMessageA(list, LB_GETSEL, other, 0), 0);
         EXPECT_NE(text(d, IDC_FONT_NAME), "Tahoma");
+        // The sample draws the name in its font, bold, 16 pixels high at 96 DPI.
+        LOGFONTA f;
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(item(d, IDC_FONT_SAMPLE), WM_GETFONT, 0, 0)), sizeof f, &f);
+        EXPECT_EQ(f.lfFaceName, text(d, IDC_FONT_NAME));
+        EXPECT_EQ(f.lfHeight, -16 * expectedDpi() / 96);
+        EXPECT_EQ(f.lfWeight, FW_BOLD);
         SendMessageA(list, LB_SETSEL, FALSE, tahoma);
         SendMessageA(list, LB_SETSEL, TRUE, other);
         click(d, IDOK);
     });
-    EXPECT_EQ(result, 2);
+    EXPECT_EQ(result, 1);
     ASSERT_EQ(lstCount(singleLineFonts), 1);
     EXPECT_STRNE(static_cast<char *>(lstData(lstHead(singleLineFonts))), "Tahoma");
     result = driveModal(openFonts, [](HWND d) {
@@ -230,6 +247,8 @@ TEST_F(FontsTest, SizesAreClampedAndOnlyInstalledSelectedFontsAreStored) {
     });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(lstCount(singleLineFonts), lstCount(installedFonts) < 200 ? lstCount(installedFonts) : 200);
+    // What is stored stays: no change.
+    EXPECT_EQ(driveModal(openFonts, [](HWND d) { click(d, IDOK); }), 2);
 }
 
 TEST_F(FontsTest, TheSmoothingTipShowsOnlyWithoutFontSmoothing) {

@@ -14,9 +14,9 @@ reg add "$desktop" /v LogPixels /t REG_DWORD /d 192 /f
 wineserver -k; wineserver -w
 
 install_saver "$module" "$work"
-check "the dialog and its controls fit the screen at 192 DPI" \
+check "the dialog fits the screen, the credits title and the font sample are twice as high at 192 DPI" \
   env LUMORA_EXPECT_DPI=192 "$session" run "$state" "$tests" --gtest_brief=1 \
-  --gtest_filter=ConfigTest.EveryControlFitsTheScreen
+  --gtest_filter='ConfigTest.EveryControlFitsTheScreen:Credits.TitleSteps*:FontsTest.SizesAre*'
 
 reg add "$settings" /v InstallDir /d "$(winepath -w "$install")" /f
 start_saver /c
@@ -26,6 +26,14 @@ for _ in $(seq 1 100); do
 done
 sleep 2
 shot config-dialog-192dpi
+# The credits (Alt+D) and the font dialog (Alt+F) with a font clicked, to look at.
+xdotool search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync key alt+d sleep 1.5
+shot credits-192dpi
+xdotool key Escape sleep 0.5 search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync key alt+f
+eval "$(xdotool search --sync --onlyvisible --name '^(Single|Multi)-Line Fonts$' getwindowgeometry --shell)"
+xdotool mousemove $((X + WIDTH / 5)) $((Y + HEIGHT / 5)) click 1 sleep 0.5
+shot fonts-192dpi
+xdotool key Escape sleep 0.5
 xdotool search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync key Escape 2>/dev/null
 saver_ends 5
 check "Escape closes it" is "$saver_code" 1

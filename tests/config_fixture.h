@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -33,6 +34,8 @@ void answerDialog(const char *title, std::function<void(HWND)> steps);
 void pressKey(WORD key);
 void clickAt(POINT p);
 POINT centreOf(HWND window);
+// The DPI a session of the test runs at: LUMORA_EXPECT_DPI, else 96.
+inline int expectedDpi() { char d[16] = ""; return GetEnvironmentVariableA("LUMORA_EXPECT_DPI", d, 16) ? atoi(d) : 96; }
 
 struct ConfigTest : SettingsTest {
     std::string folder;

@@ -58,6 +58,16 @@ TEST_F(ConfigTest, TypedNumbersAreCheckedAndOkStoresThem) {
     for (const auto &s : stored) EXPECT_EQ(readRegDword(HKEY_CURRENT_USER, settingsKey, s.name, 7), s.value) << s.name;
 }
 
+// Untouched fields keep stored values only within their ranges.
+TEST_F(ConfigTest, StoredValuesOutOfRangeAreHeldToTheFieldsRanges) {
+    const struct { const char *name; DWORD stored, kept; } values[] = {
+        {"PhraseInterval", 0, 1000}, {"ClearInterval", 1234, 1234}, {"MaxTiltDegrees", 400, 40},
+        {"ShadowSize", 50, 15}, {"ReadingTimePerChar", 5, 50}};
+    for (const auto &v : values) writeRegDword(HKEY_CURRENT_USER, settingsKey, v.name, v.stored);
+    EXPECT_EQ(runDialog([](HWND d) { click(d, IDOK); }), 1);
+    for (const auto &v : values) EXPECT_EQ(readRegDword(HKEY_CURRENT_USER, settingsKey, v.name, 7), v.kept) << v.name;
+}
+
 TEST_F(ConfigTest, ControlsFollowTheShadowStyleAndTheKindOfFile) {
     runDialog([](HWND d) {
         EXPECT_EQ(text(d, IDC_FILE_STATUS), "words.txt is a single-line file");

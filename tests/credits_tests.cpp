@@ -26,6 +26,8 @@ INT_PTR openCredits() {
 void stopClock(HWND dialog) { KillTimer(dialog, 207); }
 void tick(HWND dialog) { SendMessageA(dialog, WM_TIMER, 207, 0); }
 
+HFONT titleFont(HWND d) { return reinterpret_cast<HFONT>(SendMessageA(item(d, IDC_CREDITS_TITLE), WM_GETFONT, 0, 0)); }
+
 bool showsColor(HWND control, COLORREF color) {
     RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     RECT r;
@@ -39,6 +41,7 @@ bool showsColor(HWND control, COLORREF color) {
 }
 
 TEST(Credits, TitleStepsOnceASecondAndComesBackAfterTheLastJoke) {
+    static HFONT last = nullptr;
     INT_PTR result = driveModal(openCredits, [](HWND d) {
         stopClock(d);
         EXPECT_EQ(text(d, IDC_CREDITS_VERSION), "Version 1.33");
@@ -61,12 +64,19 @@ TEST(Credits, TitleStepsOnceASecondAndComesBackAfterTheLastJoke) {
             tick(d);
             EXPECT_EQ(text(d, IDC_CREDITS_TITLE), message);
         }
+        // A font of its own every second, 18 to 25 pixels at 96 DPI; the last one gone.
         for (int second = 2; second <= 4; ++second) {
+            last = titleFont(d);
             tick(d);
             EXPECT_EQ(text(d, IDC_CREDITS_TITLE), "Really the end.") << second;
+            LOGFONTA f = {};
+            GetObjectA(titleFont(d), sizeof f, &f);
+            EXPECT_TRUE(f.lfHeight * 96 <= -18 * expectedDpi() && f.lfHeight * 96 >= -25 * expectedDpi()) << f.lfHeight;
+            EXPECT_EQ(GetObjectType(last), 0u);
         }
         tick(d);
         EXPECT_EQ(text(d, IDC_CREDITS_TITLE), "Lumora");
+        last = titleFont(d);  // deleted with the dialog
 
         clickAt(centreOf(item(d, IDC_CREDITS_VERSION)));
         settle(50);
@@ -78,6 +88,7 @@ TEST(Credits, TitleStepsOnceASecondAndComesBackAfterTheLastJoke) {
         EXPECT_FALSE(IsWindowVisible(d));
     });
     EXPECT_EQ(result, 2);
+    EXPECT_EQ(GetObjectType(last), 0u);
 }
 
 // The handler of a link kind while the scope lasts. Windows reads the
@@ -157,7 +168,7 @@ TEST(Credits, LinksReachThePlatformOnceAndTurnViolet) {
     });
     std::vector<std::string> expected = {
         std::string(windows) + "|mailto:mail@example.org?subject=Lumora Feedback (V. 1.33)&body=Well, ...",
-        std::string(windows) + "|http://www.example.org/lumora"};
+        std::string(windows) + "|http://example.org/lumora"};
     EXPECT_EQ(logLines(log), expected);
 
     // Opened again, the used link is blue again; Escape closes it.

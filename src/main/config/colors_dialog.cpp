@@ -40,6 +40,12 @@ static void restoreSnapshot() {
 
 static void setCurrentScheme(const char *name) { copyString(settings.CurrentColorScheme, name, colorSchemeNameSize); }
 
+// A current name whose scheme is gone (deleted since the snapshot, or never
+// there) would leave the list without a selection and Delete enabled.
+static void keepSchemeThatExists() {
+    if (findColorScheme(settings.CurrentColorScheme) == nullptr) setCurrentScheme(unnamedSchemeName);
+}
+
 static void fillSchemeCombo(HWND dialog) {
     HWND combo = GetDlgItem(dialog, IDC_COLOR_SCHEME);
     SendMessageA(combo, CB_RESETCONTENT, 0, 0);
@@ -65,10 +71,10 @@ void showColorValues(HWND dialog) {
 }
 
 // A percentage as typed; a field still showing what it was filled with keeps
-// its value. Not-a-number reads as 0; everything ends up within 0 to 100.
+// its value unrounded. Not-a-number reads as 0; everything, a stored value
+// too, ends up within 0 to 100.
 static double readPercent(HWND dialog, int id, double current) {
-    if (fieldUntouched(dialog, id)) return current;
-    double value = std::strtod(getItemText(dialog, id), nullptr);
+    double value = fieldUntouched(dialog, id) ? current : std::strtod(getItemText(dialog, id), nullptr);
     if (std::isnan(value) || value < 0) return 0;
     return value > 100 ? 100 : value;
 }
@@ -102,6 +108,13 @@ static void colorsChangeTail(HWND dialog) {
     showColorValues(dialog);
     fadeClear(previewWindow);
     colorsChanged = true;
+}
+
+// What the fields show now; a change makes the values unnamed.
+static void applyColorFields(HWND dialog) {
+    if (!readColorFields(dialog)) return;
+    setCurrentScheme(unnamedSchemeName);
+    colorsChangeTail(dialog);
 }
 
 static void chooseBackground(HWND dialog) {
@@ -219,6 +232,7 @@ static void initColorsDialog(HWND dialog) {
     hookChildControls(dialog);
     colorsChanged = false;
     colorsClosing = false;
+    keepSchemeThatExists();
     takeSnapshot();
     fillSchemeCombo(dialog);
     showColorValues(dialog);
@@ -227,12 +241,16 @@ static void initColorsDialog(HWND dialog) {
 static void handleColorsCommand(HWND dialog, int id, int code, HWND control) {
     switch (id) {
     case IDOK:
+        // Enter presses OK without moving the focus: the field typed into
+        // has not been read yet.
+        applyColorFields(dialog);
         colorsClosing = true;
         EndDialog(dialog, 1);
         break;
     case IDCANCEL:
         colorsClosing = true;
         restoreSnapshot();
+        keepSchemeThatExists();
         EndDialog(dialog, colorsChanged ? 2 : 1);
         break;
     case IDC_BACKGROUND_SWATCH:
@@ -248,11 +266,8 @@ static void handleColorsCommand(HWND dialog, int id, int code, HWND control) {
         deleteScheme(dialog);
         break;
     default:
-        if (code == EN_KILLFOCUS && !colorsClosing && std::strcmp(getClassName(control), "Edit") == 0 &&
-            readColorFields(dialog)) {
-            setCurrentScheme(unnamedSchemeName);
-            colorsChangeTail(dialog);
-        }
+        if (code == EN_KILLFOCUS && !colorsClosing && std::strcmp(getClassName(control), "Edit") == 0)
+            applyColorFields(dialog);
         break;
     }
 }

@@ -42,22 +42,23 @@ static bool readInteger(const char *text, std::int32_t *value) {
 }
 
 // A field in milliseconds typed in seconds; out-of-range values take the
-// fallback.
+// fallback. An untouched field keeps the stored value unrounded, as long as
+// it lies in the range: one stored out of it is checked like a typed one.
 static bool applySeconds(HWND dialog, int id, std::int32_t *field, std::int32_t low, std::int32_t high,
                          std::int32_t fallback) {
-    if (fieldUntouched(dialog, id)) return false;
-    std::int32_t ms = 0;
-    if (!readSeconds(getItemText(dialog, id), &ms) || !inRange(low, ms, high)) ms = fallback;
+    std::int32_t ms = *field;
+    bool fits = fieldUntouched(dialog, id) || readSeconds(getItemText(dialog, id), &ms);
+    if (!fits || !inRange(low, ms, high)) ms = fallback;
     bool changed = ms != *field;
     *field = ms;
     return changed;
 }
 
-// An integer field; the check makes the stored value of what was read.
+// An integer field; the check makes the stored value of what was read, or
+// of the stored value when the field is untouched.
 static bool applyInteger(HWND dialog, int id, std::int32_t *field, std::int32_t (*check)(bool fits, std::int32_t)) {
-    if (fieldUntouched(dialog, id)) return false;
-    std::int32_t value = 0;
-    bool fits = readInteger(getItemText(dialog, id), &value);
+    std::int32_t value = *field;
+    bool fits = fieldUntouched(dialog, id) || readInteger(getItemText(dialog, id), &value);
     value = check(fits, value);
     bool changed = value != *field;
     *field = value;

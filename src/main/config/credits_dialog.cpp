@@ -3,10 +3,13 @@
 // stamp, and the e-mail and web links.
 #include "main/config/config.h"
 
+#include <algorithm>
+
 #include "main/display/display.h"
 #include "main/phrase/phrase.h"
 #include "main/settings/settings.h"
 #include "res/resource.h"
+#include "toolbox/monitor_metrics.h"
 #include "toolbox/wtb.h"
 
 namespace {
@@ -46,26 +49,78 @@ CreditsState credits;
 
 HBRUSH whiteBrush = nullptr;
 HFONT linkFont = nullptr;
+int linkFontDpi = 0;
 
-// The system's message font, underlined.
-HFONT creditsLinkFont() {
+// The title's look until the next tick. A static control draws with the font
+// it was given, whatever is selected while it asks for its colours, so the
+// title is given its font; the one it held before is deleted only once it
+// holds the new one, outside any painting.
+HFONT titleFont = nullptr;
+COLORREF titleColor = 0;
+
+// The system's message font, underlined, at the DPI of the dialog's monitor
+// (the system gives it at its own DPI); kept while that DPI stays.
+HFONT creditsLinkFont(int dpi) {
+    if (linkFont != nullptr && linkFontDpi != dpi) {
+        DeleteObject(linkFont);
+        linkFont = nullptr;
+    }
     if (linkFont == nullptr) {
         NONCLIENTMETRICSA metrics;
         if (readNonClientMetrics(&metrics) == 0) {
             metrics.lfMessageFont.lfUnderline = 1;
+            metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, monitorDpi(nullptr));
             linkFont = CreateFontIndirectA(&metrics.lfMessageFont);
+            linkFontDpi = dpi;
         }
     }
     if (linkFont == nullptr) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     return linkFont;
 }
 
-// Some static controls select the font they were given after asking for
-// their colours, others before: the font is both selected and given, so
-// that it is used either way.
-void drawWithFont(HWND control, HDC hdc, HFONT font) {
-    SelectObject(hdc, font);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+// Gives a link its font and makes it as large as its text, so that the
+// address shows whole, as far as the dialog reaches.
+void fitLink(HWND dialog, int id, HFONT font) {
+    HWND link = GetDlgItem(dialog, id);
+    SendMessageA(link, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const char *address = getItemText(dialog, id);
+    SIZE size = {0, 0};
+    HDC hdc = GetDC(link);
+    if (hdc == nullptr) return;
+    HGDIOBJ old = SelectObject(hdc, font);
+    BOOL measured = GetTextExtentPoint32A(hdc, address, lstrlenA(address), &size);
+    SelectObject(hdc, old);
+    ReleaseDC(link, hdc);
+    RECT area, box;
+    GetClientRect(dialog, &area);
+    GetWindowRect(link, &box);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT *>(&box), 2);
+    if (!measured) return;
+    LONG width = std::max(box.right - box.left, std::min(size.cx + 2, area.right - box.left));
+    LONG height = std::max(box.bottom - box.top, std::min(size.cy, area.bottom - box.top));
+    SetWindowPos(link, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A new font and colour for the title, at the DPI of the dialog's monitor.
+// The display's font slot is shared with the preview pane behind this
+// dialog, which replaces it with every phrase: the title keeps a copy.
+void newTitleLook(HWND dialog) {
+    int dpi = windowDpi(dialog);
+    HFONT made = createSingleLineFont(dialogFonts, scaleForDpi(18, dpi), scaleForDpi(25, dpi), 10);
+    LOGFONTA face;
+    HFONT copy = GetObjectA(made, sizeof face, &face) == sizeof face ? CreateFontIndirectA(&face) : nullptr;
+    HFONT previous = titleFont;
+    titleFont = copy;
+    titleColor = randomTitleColor();
+    HGDIOBJ given = copy != nullptr ? static_cast<HGDIOBJ>(copy) : GetStockObject(ANSI_VAR_FONT);
+    SendDlgItemMessageA(dialog, IDC_CREDITS_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(given), FALSE);
+    if (previous != nullptr) DeleteObject(previous);
+}
+
+void dropTitleFont(HWND dialog) {
+    SendDlgItemMessageA(dialog, IDC_CREDITS_TITLE, WM_SETFONT, 0, FALSE);
+    if (titleFont != nullptr) DeleteObject(titleFont);
+    titleFont = nullptr;
 }
 
 HBRUSH whiteBackground(HDC hdc) {
@@ -80,12 +135,17 @@ void initCredits(HWND dialog) {
     SetTimer(dialog, titleTimerId, titleTimerPeriod, nullptr);
     if (whiteBrush == nullptr) whiteBrush = CreateSolidBrush(white);
     setItemTextIfChanged(dialog, IDC_CREDITS_VERSION, "Version 1.33");
+    HFONT links = creditsLinkFont(windowDpi(dialog));
+    fitLink(dialog, IDC_FEEDBACK, links);
+    fitLink(dialog, IDC_CREDITS_WEB, links);
+    newTitleLook(dialog);
 }
 
 // Every second the title is drawn anew, in a new font and colour, with the
 // message its clicks have reached; the last one stays for four ticks.
 void titleTick(HWND dialog) {
     if (credits.message > lastMessage) credits.message = lastMessage;
+    newTitleLook(dialog);
     if (setItemTextIfChanged(dialog, IDC_CREDITS_TITLE, titleMessages[credits.message]) == 3)
         redrawLater(GetDlgItem(dialog, IDC_CREDITS_TITLE));
     if (credits.message == lastMessage && ++credits.repeats >= lastMessageTicks) {
@@ -102,13 +162,11 @@ INT_PTR staticColors(HWND control, HDC hdc) {
         SetBkMode(hdc, TRANSPARENT);
         return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
     case IDC_CREDITS_TITLE:
-        drawWithFont(control, hdc, createSingleLineFont(dialogFonts, 18, 25, 10));
-        SetTextColor(hdc, randomTitleColor());
+        SetTextColor(hdc, titleColor);
         return reinterpret_cast<INT_PTR>(whiteBackground(hdc));
     case IDC_FEEDBACK:
     case IDC_CREDITS_WEB: {
         bool used = GetDlgCtrlID(control) == IDC_FEEDBACK ? credits.mailUsed : credits.webUsed;
-        drawWithFont(control, hdc, creditsLinkFont());
         SetTextColor(hdc, used ? usedLinkViolet : linkBlue);
         return reinterpret_cast<INT_PTR>(whiteBackground(hdc));
     }
@@ -192,6 +250,9 @@ INT_PTR CALLBACK creditsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         return staticColors(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
     case WM_CTLCOLORDLG:
         return reinterpret_cast<INT_PTR>(whiteBrush);
+    case WM_DESTROY:
+        dropTitleFont(dialog);
+        return FALSE;
     default:
         return FALSE;
     }

@@ -8,6 +8,7 @@
 #include "main/settings/settings.h"
 #include "res/resource.h"
 #include "toolbox/lst.h"
+#include "toolbox/monitor_metrics.h"
 #include "toolbox/tbas.h"
 #include "toolbox/wkrnl.h"
 #include "toolbox/wtb.h"
@@ -20,7 +21,8 @@ constexpr int maxStoredFonts = 200;
 static std::int32_t *minSizeOfList = nullptr;
 static std::int32_t *maxSizeOfList = nullptr;
 static bool fontsChanged = false;
-static LRESULT openingCount = 0;
+// The sample's font, given to the sample control; replaced when another font
+// is shown and deleted with the dialog.
 static HFONT sampleFont = nullptr;
 static HBRUSH sampleBrush = nullptr;
 
@@ -44,29 +46,67 @@ void readFontSizes(HWND dialog) {
 
 static void releaseName(void *name) { memFree(name); }
 
-// Stores the selected names, the list's order reversed, as the edited list.
-static void storeSelectedFonts(HWND dialog) {
+// True when the list holds exactly these names, in the reverse order.
+static bool holdsReversed(List *list, char *const *names, int count) {
+    if (lstCount(list) != count) return false;
+    ListNode *node = lstHead(list);
+    for (int i = count - 1; i >= 0; --i, node = lstNext(node))
+        if (std::strcmp(static_cast<const char *>(lstData(node)), names[i]) != 0) return false;
+    return true;
+}
+
+// Stores the selected names, the list's order reversed, as the edited list;
+// true when that is not the list stored before. With more than 200 fonts
+// selected only the first 200 are kept, a change only when that list differs.
+static bool storeSelectedFonts(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_FONT_LIST);
     int selected[maxStoredFonts];
     LRESULT count = SendMessageA(list, LB_GETSELITEMS, maxStoredFonts, reinterpret_cast<LPARAM>(selected));
-    if (count == LB_ERR) return;
-    // The old names go back to the heap with their nodes.
-    lstClear(fontListToEdit, releaseName);
+    if (count == LB_ERR) return false;
+    char *names[maxStoredFonts];
+    int kept = 0;
     for (LRESULT i = 0; i < count; ++i) {
         LRESULT length = SendMessageA(list, LB_GETTEXTLEN, selected[i], 0);
         if (length == LB_ERR || length >= 100) continue;
         char name[100];
         if (SendMessageA(list, LB_GETTEXT, selected[i], reinterpret_cast<LPARAM>(name)) == LB_ERR) continue;
         char *copy = dupString(name);
-        if (copy != nullptr && lstPrepend(fontListToEdit, copy) != 0) memFree(copy);
+        if (copy != nullptr) names[kept++] = copy;
     }
+    bool changed = !holdsReversed(fontListToEdit, names, kept);
+    // The old names go back to the heap with their nodes.
+    lstClear(fontListToEdit, releaseName);
+    for (int i = 0; i < kept; ++i)
+        if (lstPrepend(fontListToEdit, names[i]) != 0) memFree(names[i]);
+    return changed;
+}
+
+// The sample shows the font's own name in that font, bold, 16 pixels high at
+// 100 %. The static draws with the font it was given, whatever is selected
+// while it asks for its colours, so it is given the font; the one it held
+// before is deleted only once it holds the new one.
+static void showSample(HWND dialog, const char *name) {
+    HFONT previous = sampleFont;
+    int height = scaleForDpi(16, windowDpi(dialog));
+    sampleFont =
+        CreateFontA(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, PROOF_QUALITY, 0, name);
+    HGDIOBJ shown = sampleFont != nullptr ? static_cast<HGDIOBJ>(sampleFont) : GetStockObject(ANSI_VAR_FONT);
+    SendDlgItemMessageA(dialog, IDC_FONT_SAMPLE, WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
+    setItemTextIfChanged(dialog, IDC_FONT_SAMPLE, name);
+    if (previous != nullptr) DeleteObject(previous);
+}
+
+static void dropSample(HWND dialog) {
+    if (sampleFont == nullptr) return;
+    SendDlgItemMessageA(dialog, IDC_FONT_SAMPLE, WM_SETFONT, 0, FALSE);
+    DeleteObject(sampleFont);
+    sampleFont = nullptr;
 }
 
 static void showSelection(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_FONT_LIST);
     LRESULT count = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
     if (count == LB_ERR) return;
-    if (count != openingCount) fontsChanged = true;
     setItemTextIfChanged(dialog, IDC_FONT_COUNT, poolFormat("%i", static_cast<int>(count)));
     LRESULT caret = SendMessageA(list, LB_GETCARETINDEX, 0, 0);
     if (caret == LB_ERR) return;
@@ -74,15 +114,14 @@ static void showSelection(HWND dialog) {
     if (length == LB_ERR || length >= poolStringSize) return;
     char *name = poolString();
     if (SendMessageA(list, LB_GETTEXT, caret, reinterpret_cast<LPARAM>(name)) == LB_ERR) return;
-    setItemTextIfChanged(dialog, IDC_FONT_NAME, name);
-    setItemTextIfChanged(dialog, IDC_FONT_SAMPLE, name);
+    // An unchanged name keeps its sample as it stands.
+    if (setItemTextIfChanged(dialog, IDC_FONT_NAME, name) != 3 || sampleFont == nullptr) showSample(dialog, name);
 }
 
 static bool initFontsDialog(HWND dialog) {
     keepOnScreen(dialog);
     hookChildControls(dialog);
     fontsChanged = false;
-    openingCount = 0;
     if (sampleBrush == nullptr) sampleBrush = CreateSolidBrush(RGB(255, 255, 255));
     if (fontListToEdit != nullptr && fontListToEdit == singleLineFonts) {
         setWindowTextIfChanged(dialog, "Single-Line Fonts");
@@ -101,6 +140,12 @@ static bool initFontsDialog(HWND dialog) {
     setItemTextIfChanged(dialog, IDC_MAX_FONT_SIZE, poolFormat("%i", static_cast<int>(*maxSizeOfList)));
     showFontSmoothingTip(dialog);
 
+    // The sample is one line, centred in its height: a name too long for it
+    // would wrap out of sight, and some faces stand far taller than 16 pixels.
+    HWND sample = GetDlgItem(dialog, IDC_FONT_SAMPLE);
+    LONG_PTR style = GetWindowLongPtrA(sample, GWL_STYLE);
+    SetWindowLongPtrA(sample, GWL_STYLE, (style & ~SS_TYPEMASK) | SS_LEFTNOWORDWRAP | SS_CENTERIMAGE);
+
     HWND list = GetDlgItem(dialog, IDC_FONT_LIST);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     for (ListNode *node = lstHead(installedFonts); node != nullptr; node = lstNext(node))
@@ -114,7 +159,6 @@ static bool initFontsDialog(HWND dialog) {
     }
     int first = 0;
     LRESULT selected = SendMessageA(list, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&first));
-    openingCount = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
     if (selected > 0) {
         SendMessageA(list, LB_SETCARETINDEX, first, FALSE);
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FONT_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
@@ -122,20 +166,14 @@ static bool initFontsDialog(HWND dialog) {
     return true;
 }
 
-// The sample shows the font's own name in that font, bold, 16 pixels high.
-static INT_PTR paintSample(HDC hdc, HWND dialog) {
-    if (sampleFont != nullptr) DeleteObject(sampleFont);
-    sampleFont = CreateFontA(-16, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, PROOF_QUALITY, 0,
-                             getItemText(dialog, IDC_FONT_NAME));
-    SelectObject(hdc, sampleFont != nullptr ? static_cast<HGDIOBJ>(sampleFont) : GetStockObject(ANSI_VAR_FONT));
-    SetTextColor(hdc, RGB(0, 0, 0));
-    SetBkMode(hdc, OPAQUE);
-    return reinterpret_cast<INT_PTR>(sampleBrush);
-}
-
-static INT_PTR staticColors(HWND dialog, HDC hdc, HWND control) {
+static INT_PTR staticColors(HDC hdc, HWND control) {
     int id = GetDlgCtrlID(control);
-    if (id == IDC_FONT_SAMPLE) return paintSample(hdc, dialog);
+    if (id == IDC_FONT_SAMPLE) {
+        SetTextColor(hdc, RGB(0, 0, 0));
+        SetBkMode(hdc, OPAQUE);
+        SetBkColor(hdc, RGB(255, 255, 255));
+        return reinterpret_cast<INT_PTR>(sampleBrush);
+    }
     for (int tip : smoothingTips) {
         if (id != tip) continue;
         SetTextColor(hdc, RGB(255, 0, 0));
@@ -154,14 +192,17 @@ INT_PTR CALLBACK fontsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             showSelection(dialog);
         } else if (LOWORD(wParam) == IDOK) {
             readFontSizes(dialog);
-            storeSelectedFonts(dialog);
+            if (storeSelectedFonts(dialog)) fontsChanged = true;
             EndDialog(dialog, fontsChanged ? 1 : 2);
         } else if (LOWORD(wParam) == IDCANCEL) {
             EndDialog(dialog, 2);
         }
         return TRUE;
     case WM_CTLCOLORSTATIC:
-        return staticColors(dialog, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        return staticColors(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DESTROY:
+        dropSample(dialog);
+        return FALSE;
     default:
         return FALSE;
     }
