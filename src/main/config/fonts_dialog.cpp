@@ -21,6 +21,9 @@ constexpr int maxStoredFonts = 200;
 static std::int32_t *minSizeOfList = nullptr;
 static std::int32_t *maxSizeOfList = nullptr;
 static bool fontsChanged = false;
+// Fonts selected at opening: another count at OK is a change. Beyond the 200
+// that are stored, only a change of the stored list counts.
+static LRESULT openingCount = 0;
 // The sample's font, given to the sample control; replaced when another font
 // is shown and deleted with the dialog.
 static HFONT sampleFont = nullptr;
@@ -57,7 +60,7 @@ static bool holdsReversed(List *list, char *const *names, int count) {
 
 // Stores the selected names, the list's order reversed, as the edited list;
 // true when that is not the list stored before. With more than 200 fonts
-// selected only the first 200 are kept, a change only when that list differs.
+// selected only the first 200 are kept.
 static bool storeSelectedFonts(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_FONT_LIST);
     int selected[maxStoredFonts];
@@ -107,6 +110,7 @@ static void showSelection(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_FONT_LIST);
     LRESULT count = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
     if (count == LB_ERR) return;
+    if (openingCount <= maxStoredFonts && count != openingCount) fontsChanged = true;
     setItemTextIfChanged(dialog, IDC_FONT_COUNT, poolFormat("%i", static_cast<int>(count)));
     LRESULT caret = SendMessageA(list, LB_GETCARETINDEX, 0, 0);
     if (caret == LB_ERR) return;
@@ -122,6 +126,7 @@ static bool initFontsDialog(HWND dialog) {
     keepOnScreen(dialog);
     hookChildControls(dialog);
     fontsChanged = false;
+    openingCount = 0;
     if (sampleBrush == nullptr) sampleBrush = CreateSolidBrush(RGB(255, 255, 255));
     if (fontListToEdit != nullptr && fontListToEdit == singleLineFonts) {
         setWindowTextIfChanged(dialog, "Single-Line Fonts");
@@ -159,6 +164,7 @@ static bool initFontsDialog(HWND dialog) {
     }
     int first = 0;
     LRESULT selected = SendMessageA(list, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&first));
+    openingCount = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
     if (selected > 0) {
         SendMessageA(list, LB_SETCARETINDEX, first, FALSE);
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FONT_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
@@ -192,7 +198,7 @@ INT_PTR CALLBACK fontsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             showSelection(dialog);
         } else if (LOWORD(wParam) == IDOK) {
             readFontSizes(dialog);
-            if (storeSelectedFonts(dialog)) fontsChanged = true;
+            if (storeSelectedFonts(dialog) && openingCount > maxStoredFonts) fontsChanged = true;
             EndDialog(dialog, fontsChanged ? 1 : 2);
         } else if (LOWORD(wParam) == IDCANCEL) {
             EndDialog(dialog, 2);
