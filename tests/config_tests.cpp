@@ -141,12 +141,9 @@ TEST_F(ConfigTest, CancelWritesNothingAndThePreviewRunsAndStays) {
         // The preview draws, and clicking it never ends the dialog.
         HWND preview = item(d, IDC_PREVIEW);
         clickAt(centreOf(preview));
-        settle(300);  // then the arrows, letters and F2 are the preview's; the dialog shows the switch
-        for (WORD key : std::initializer_list<WORD>{VK_DOWN, 'C', 'O', 'S', 'L', 'D', VK_F2}) pressKey(key);
         settle(1500);
         EXPECT_TRUE(IsWindowVisible(d));
         EXPECT_EQ(GetFocus(), preview);
-        EXPECT_EQ(text(d, IDC_FILE_STATUS), "words.txt is a single-line file");
         HDC screen = GetDC(preview);
         int lit = 0;
         RECT r;
@@ -155,6 +152,9 @@ TEST_F(ConfigTest, CancelWritesNothingAndThePreviewRunsAndStays) {
             for (int x = 0; x < r.right; x += 2) lit += GetPixel(screen, x, y) != 0;
         ReleaseDC(preview, screen);
         EXPECT_GT(lit, 20);
+        for (WORD key : std::initializer_list<WORD>{VK_DOWN, 'C', 'O', 'S', 'L', 'D', VK_F2}) pressKey(key);
+        settle(500);  // the arrows, letters and F2 were the preview's, and the dialog shows the switch
+        EXPECT_EQ(text(d, IDC_FILE_STATUS), "words.txt is a single-line file");
         enter(d, IDC_PHRASE_INTERVAL, "8");
         EXPECT_STREQ(settings.PhraseFn, "words.txt");
         click(d, IDCANCEL);
