@@ -96,7 +96,8 @@ static void selectPhraseFile(HWND dialog) {
     char chosen[1025];
     copyString(chosen, settings.PhraseFn, sizeof chosen);
     static const char filter[] = "Text Files\0*.txt\0All Files\0*.*\0";
-    int result = openFileDialog(dialog, "Select new single-line or multi-line file", ".", filter, sizeof chosen, chosen);
+    int result =
+        openFileDialog(dialog, "Select new single-line or multi-line file", ".", filter, sizeof chosen, chosen);
     // Bare names resolve against the install folder, whatever the user did.
     const char *folder = getInstallDir();
     changeDirectory(folder);
