@@ -15,6 +15,7 @@
 #include "res/resource.h"
 #include "test_files.h"
 #include "toolbox/wkrnl.h"
+#include "toolbox/wtb.h"
 
 namespace {
 
@@ -100,6 +101,11 @@ TEST_F(ConfigTest, StatusLineAndRecentFiles) {
     DeleteFileA((folder + "\\gone.txt").c_str());
     runDialog([&](HWND d) {
         EXPECT_EQ(text(d, IDC_FILE_STATUS), "nowhere.txt not found");
+        SetFocus(item(d, IDC_PHRASE_FILE));  // F1 in the combo's edit field is help on the combo
+        SetCursorPos(centreOf(item(d, IDC_PHRASE_FILE)).x, centreOf(item(d, IDC_PHRASE_FILE)).y);
+        pressKey(VK_F1);
+        settle(200);
+        EXPECT_STREQ(getWindowText(FindWindowA("XTooltipWndClass", nullptr)), tooltipTextFor(IDC_PHRASE_FILE));
         enter(d, IDC_PHRASE_FILE, long40);
         EXPECT_EQ(text(d, IDC_FILE_STATUS), "..." + long40.substr(8) + " is a single-line file");
         EXPECT_EQ(recentFiles(), "words.txt|passages.txt||");
@@ -116,6 +122,12 @@ TEST_F(ConfigTest, StatusLineAndRecentFiles) {
         enter(d, IDC_PHRASE_FILE, "e1.txt");
         enter(d, IDC_PHRASE_FILE, "e2.txt");
         EXPECT_EQ(recentFiles(), "e1.txt|words.txt|" + fits36 + "|" + long40);
+        answerDialog("Select new single-line or multi-line file", [](HWND files) {
+            for (int box : {1148, 1152}) SetDlgItemTextA(files, box, "C:\\windows\\");  // browses there
+            for (WPARAM command : {IDOK, IDCANCEL}) PostMessageA(files, WM_COMMAND, command, 0);
+        });
+        click(d, IDC_SELECT_FILE);
+        EXPECT_NE(GetFileAttributesA("e1.txt"), INVALID_FILE_ATTRIBUTES) << "after Cancel";
         // Chosen through the file dialog inside the install folder: relative.
         answerDialog("Select new single-line or multi-line file", [](HWND files) {
             SetDlgItemTextA(files, 1148, "chosen.txt");  // the file name box of either layout
@@ -150,6 +162,11 @@ TEST_F(ConfigTest, CancelWritesNothingAndThePreviewRunsAndStays) {
             for (int x = 0; x < r.right; x += 2) lit += GetPixel(screen, x, y) != 0;
         ReleaseDC(preview, screen);
         EXPECT_GT(lit, 20);
+        for (WORD key : std::initializer_list<WORD>{VK_DOWN, 'C', 'O', 'S', 'L', 'D', VK_F2}) pressKey(key);
+        settle(500);  // the arrows, letters and F2 were the preview's, and the dialog shows the switch
+        EXPECT_EQ(text(d, IDC_FILE_STATUS), "words.txt is a single-line file");
+        enter(d, IDC_PHRASE_INTERVAL, "8");
+        EXPECT_STREQ(settings.PhraseFn, "words.txt");
         click(d, IDCANCEL);
     });
     EXPECT_EQ(result, 1);

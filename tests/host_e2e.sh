@@ -145,6 +145,10 @@ check "/c opens the configuration dialog" dialog_up
 check "the preview pane shows text" text_within 5 config-dialog 330x120+293+466
 # Without a window manager the keyboard focus is given by hand.
 xdotool search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync 2>/dev/null
+read -r px py pw ph <<<"$(probe control 1034)"  # arrows and button letters in the preview are its own
+xdotool mousemove $((px + pw / 2)) $((py + ph / 2)) click 1 sleep 0.5 key Down Up c o s l d
+check "letters in the preview press no button" keeps_running 1 preview
+shot preview-keys >/dev/null
 # Help on the phrase-interval field (1006), with the cursor resting on it.
 read -r fx fy fw fh <<<"$(probe control 1006)"
 xdotool mousemove $((fx + fw / 2)) $((fy + fh / 2)) click 1 sleep 0.3 key F1

@@ -2,6 +2,7 @@
 // metrics, subclassing, commands and the file-open dialog.
 #include "wtb.h"
 
+#include <cderr.h>
 #include <commdlg.h>
 
 #include <cstring>
@@ -123,5 +124,19 @@ int openFileDialog(HWND owner, const char *title, const char *initialDir, const 
     request.lpstrInitialDir = initialDir;
     request.lpstrTitle = title;
     request.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    return GetOpenFileNameA(&request) ? 0 : 1;
+    // The dialog makes every folder the user browses to the current one,
+    // also when it is cancelled, while the caller's bare file names resolve
+    // against the folder that was current: that one is put back.
+    char current[MAX_PATH];
+    DWORD length = GetCurrentDirectoryA(sizeof current, current);
+    bool restore = length > 0 && length < sizeof current;
+    BOOL chosen = GetOpenFileNameA(&request);
+    // A start name that is no valid file name keeps the dialog from opening
+    // at all; it opens with an empty one instead.
+    if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME && bufferSize > 0 && buffer[0] != '\0') {
+        buffer[0] = '\0';
+        chosen = GetOpenFileNameA(&request);
+    }
+    if (restore) changeDirectory(current);
+    return chosen ? 0 : 1;
 }

@@ -44,7 +44,9 @@ LRESULT sendCommand(HWND window, int code, LPARAM lParam, int id);
 int hookChildControls(HWND window);
 
 // Runs the file-open dialog; 0 when a file was chosen (its full path is then
-// in the buffer), 1 on cancel or error.
+// in the buffer), 1 on cancel or error. The current folder is the same
+// afterwards, wherever the user browsed. A start name the dialog refuses is
+// dropped: the dialog then opens with an empty name.
 int openFileDialog(HWND owner, const char *title, const char *initialDir, const char *filter,
                    std::uint32_t bufferSize, char *buffer);
 

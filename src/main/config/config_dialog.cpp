@@ -62,9 +62,19 @@ static void runStartupStep(HWND dialog) {
     PostMessageA(dialog, startupStepMessage, 0, 0);
 }
 
+// A request from a part of a combo box, its edit field or its list, is the
+// combo's: the parts carry ids of the platform's own (the edit field's is
+// 1001, the Select button's).
 static void showHelp(const HELPINFO *help) {
     if (help->iContextType != HELPINFO_WINDOW) return;
-    showTooltip(static_cast<HWND>(help->hItemHandle), tooltipTextFor(help->iCtrlId), 0, 30000, 0, 0, 0);
+    HWND window = static_cast<HWND>(help->hItemHandle);
+    int id = help->iCtrlId;
+    HWND parent = GetParent(window);
+    if (parent != nullptr && equalsNoCase(getClassName(parent), "ComboBox")) {
+        window = parent;
+        id = GetDlgCtrlID(parent);
+    }
+    showTooltip(window, tooltipTextFor(id), 0, 30000, 0, 0, 0);
 }
 
 static void closeDialog(HWND dialog) {
@@ -86,10 +96,12 @@ static void selectPhraseFile(HWND dialog) {
     char chosen[1025];
     copyString(chosen, settings.PhraseFn, sizeof chosen);
     static const char filter[] = "Text Files\0*.txt\0All Files\0*.*\0";
-    if (openFileDialog(dialog, "Select new single-line or multi-line file", ".", filter, sizeof chosen, chosen) != 0)
-        return;
+    int result =
+        openFileDialog(dialog, "Select new single-line or multi-line file", ".", filter, sizeof chosen, chosen);
+    // Bare names resolve against the install folder, whatever the user did.
     const char *folder = getInstallDir();
     changeDirectory(folder);
+    if (result != 0) return;
     const char *name = chosen;
     std::size_t folderLength = std::strlen(folder);
     if (folderLength > 0) {
@@ -132,6 +144,14 @@ static void handleCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
         break;
     case IDC_SELECT_FILE:
         selectPhraseFile(dialog);
+        break;
+    case IDC_PREVIEW:
+        // A recent file switched to with the preview's keys is shown as if
+        // it had been chosen in the combo.
+        if (code == phraseFileSwitched) {
+            showPhraseFiles(dialog);
+            if (applyConfigControls(dialog)) fadeClear(previewWindow);
+        }
         break;
     case IDC_FEEDBACK:
         // A double click also reports a click first: only the click asks.

@@ -54,3 +54,7 @@ HFONT createMultiLineFont(int dpi);
 
 // Passage navigation and phrase file switching; always answers 0.
 LRESULT handleNavigationKey(HWND hwnd, WPARAM code);
+// Inside a dialog the pane tells its parent of a phrase file switched with
+// its keys: WM_COMMAND with the pane's id and this code, the pane as lParam.
+// The file is already open in the engine; the dialog shows it.
+constexpr WORD phraseFileSwitched = 0x0F01;

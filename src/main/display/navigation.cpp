@@ -25,6 +25,15 @@ static bool moveForKey(WPARAM code, PassageMove *move) {
     }
 }
 
+// The dialog's fields still name the old file; left so, the next field
+// that it reads would switch back.
+static void tellParentOfSwitch(HWND hwnd) {
+    HWND parent = GetParent(hwnd);
+    if (parent == nullptr || (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) == 0) return;
+    SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), phraseFileSwitched),
+                 reinterpret_cast<LPARAM>(hwnd));
+}
+
 LRESULT handleNavigationKey(HWND hwnd, WPARAM code) {
     PassageMove move;
     if (moveForKey(code, &move)) {
@@ -33,7 +42,10 @@ LRESULT handleNavigationKey(HWND hwnd, WPARAM code) {
     } else if (code >= VK_F2 && code <= VK_F5) {
         char *recent[] = {settings.RecentPhraseFn1, settings.RecentPhraseFn2, settings.RecentPhraseFn3,
                           settings.RecentPhraseFn4};
-        if (swapPhraseFile(recent[code - VK_F2])) fadeClear(hwnd);
+        if (swapPhraseFile(recent[code - VK_F2])) {
+            fadeClear(hwnd);
+            if (inConfigDialog) tellParentOfSwitch(hwnd);
+        }
     }
     // VK_F1 and anything else: nothing.
     return 0;

@@ -121,6 +121,12 @@ extern "C" LRESULT WINAPI ScreenSaverProc(HWND hwnd, UINT message, WPARAM wParam
         fadeClear(hwnd);
         displayState.tipPending = true;
         return 0;
+    case WM_GETDLGCODE:
+        // In the dialog the arrows move through the passages and a letter
+        // must not press the button it names, so both stay with the pane.
+        // Tab, Enter and Escape, and Alt with a letter, remain the dialog's.
+        if (inConfigDialog) return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        break;
     case WM_ERASEBKGND:
         eraseBackground(hwnd, reinterpret_cast<HDC>(wParam));
         return 1;
