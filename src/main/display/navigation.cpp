@@ -2,6 +2,7 @@
 // and the switch to a recently used phrase file (F2 to F5).
 #include "main/display/display.h"
 #include "main/settings/settings.h"
+#include "toolbox/wtb.h"
 
 // The passage move a key stands for; false for the keys that move nothing.
 static bool moveForKey(WPARAM code, PassageMove *move) {
@@ -30,8 +31,7 @@ static bool moveForKey(WPARAM code, PassageMove *move) {
 static void tellParentOfSwitch(HWND hwnd) {
     HWND parent = GetParent(hwnd);
     if (parent == nullptr || (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) == 0) return;
-    SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), phraseFileSwitched),
-                 reinterpret_cast<LPARAM>(hwnd));
+    sendCommand(parent, phraseFileSwitched, reinterpret_cast<LPARAM>(hwnd), GetDlgCtrlID(hwnd));
 }
 
 LRESULT handleNavigationKey(HWND hwnd, WPARAM code) {
