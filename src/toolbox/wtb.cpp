@@ -118,9 +118,10 @@ int followDpiChange(HWND dialog, WPARAM wParam, LPARAM lParam) {
     // A dialog is laid out for the system's DPI when it is made; controls
     // that have the font of an earlier move stand at that move's DPI.
     int oldDpi = systemDpi();
-    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
-        if (movedDialogFont != nullptr && reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0)) == movedDialogFont)
-            oldDpi = movedDialogDpi;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        HFONT has = reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0));
+        if (movedDialogFont != nullptr && has == movedDialogFont) oldDpi = movedDialogDpi;
+    }
     SetWindowPos(dialog, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                  suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     if (newDpi == oldDpi) return 1;

@@ -182,7 +182,7 @@ extern "C" INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message
         PostMessageA(dialog, dpiSettledMessage, 0, 0);
         return followDpiChange(dialog, wParam, lParam);
     case dpiSettledMessage:
-        restartDisplay(previewWindow);
+        if (previewWindow != nullptr) restartDisplay(previewWindow);
         return TRUE;
     default:
         return FALSE;
