@@ -657,3 +657,33 @@ TEST_F(DisplayTest, PixelSizesScaleWithTheDisplayDpi) {
     Box b = boxOfNot(capture(hwnd), 0);
     EXPECT_NEAR(b.bottom - b.top + 1, passageReference * dpi / baseDpi, 2 * dpi / baseDpi);
 }
+
+// The font height and box of each block drawn, measurements left out.
+static std::vector<std::pair<int, RECT>> drawnBlocks;
+static int WINAPI recordDrawnBlock(HDC hdc, LPCSTR text, int length, LPRECT box, UINT format) {
+    LOGFONTA font = {};
+    GetObjectA(GetCurrentObject(hdc, OBJ_FONT), sizeof font, &font);
+    if (!(format & DT_CALCRECT)) drawnBlocks.push_back({std::abs(static_cast<int>(font.lfHeight)), *box});
+    return realDrawTextA(hdc, text, length, box, format);
+}
+
+// In a preview (a child window) a passage wider than it is drawn at about
+// the largest size that fits; full screen it keeps its size and overhangs.
+TEST_F(DisplayTest, PreviewsDrawPassagesNoLargerThanThemselves) {
+    replace("user32.dll", "DrawTextA", &realDrawTextA, recordDrawnBlock);
+    settings.MultiLineMinFontSize = settings.MultiLineMaxFontSize = 60;
+    usePhrases("display-passages.txt", "%\nA line that is far too wide for it\nand a second one\n%\n");
+    open();
+    HWND pane = CreateWindowExA(0, "LumoraDisplayTest", "", WS_CHILD, 10, 10, 240, 120, hwnd, nullptr, nullptr,
+                                nullptr);
+    for (HWND w : {pane, pane, pane, hwnd}) {
+        drawnBlocks.clear();
+        showPassage(w, PassageMove::Next);
+        ASSERT_EQ(drawnBlocks.size(), 1u);
+        const RECT b = drawnBlocks[0].second;
+        const bool fits = inside(b, RECT{0, 0, 240, 120}) && (b.right - b.left > 200 || b.bottom - b.top > 100);
+        EXPECT_EQ(fits, w == pane) << b.left << "," << b.top << "-" << b.right << "," << b.bottom;
+        EXPECT_EQ(drawnBlocks[0].first == scaleForDpi(60, systemDpi()), w == hwnd) << drawnBlocks[0].first;
+    }
+    replaceImport("user32.dll", "DrawTextA", reinterpret_cast<void *>(realDrawTextA));
+}

@@ -3,7 +3,7 @@
 # (a session made by "wine-session start-two"):
 #   screens_e2e.sh monitors|dpi <wine-state> <Lumora.scr> <host_probe.exe> <display_tests.exe> <work dir>
 # monitors: the saver spans both monitors, also with the second one left of
-#   the primary; single-line text reaches both; a passage stays on one.
+#   the primary; single-line text reaches both; a passage stays on one, and so do dialogs and help.
 # dpi: at 192 DPI the engine draws text and shadows twice as large.
 # Screenshots stay in the work dir's screenshots folder.
 set -u
@@ -88,6 +88,27 @@ if [ "$mode" = monitors ]; then
   read -r w h x y <<<"$(lit_box "$file")"
   check "the passage lies on one monitor ($w x $h at $x,$y)" test $((x + w <= 1024 || x >= 1024)) -eq 1
   check "passages drawn by the engine stay on one monitor" engine_tests 'DisplayTest.PassagesLandWhollyOnOneMonitor'
+
+  echo "# dialogs and help on the right monitor"
+  use_phrases lu-english-words-1.txt
+  start_saver /c
+  # Once the window of that name shows: whether it lies on the right monitor.
+  on_right() {
+    read -r x w <<<"$(timeout 10 xdotool search --sync --onlyvisible --name "$1" getwindowgeometry --shell %1 |
+      awk -F= '{ v[$1] = $2 } END { print v["X"], v["WIDTH"] }')"
+    [ "$x" -ge 1024 ] && [ $((x + w)) -le 2048 ] || { echo "  at x $x, $w wide" >&2; return 1; }
+  }
+  # No window manager, no caption to drag: moved on the X side, Wine follows.
+  dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Lumora Screensaver$' | head -1)
+  xdotool windowmove --sync "$dialog" 1300 180 windowfocus --sync "$dialog" sleep 0.5 mousemove 1500 300 key alt+l
+  check "the colours dialog opened with the mouse at x 1500 lies on the right monitor" on_right '^Colors$'
+  xdotool search --onlyvisible --name '^Colors$' windowfocus --sync key Escape windowfocus --sync "$dialog"
+  read -r fx fy fw fh <<<"$(probe control 1006)"
+  xdotool mousemove $((fx + fw / 2)) $((fy + fh / 2)) click 1 sleep 0.3 key F1
+  check "F1 there shows the help on the right monitor" on_right '^Interval in seconds'
+  shot help-right >/dev/null
+  xdotool key Escape
+  saver_ends 5
 
   echo "# the second monitor left of the primary"
   reg add "$wineX11" /v PrimaryMonitor /d 1 /f

@@ -11,6 +11,7 @@
 
 #include "config_fixture.h"
 #include "res/resource.h"
+#include "toolbox/monitor_metrics.h"
 #include "toolbox/tooltip.h"
 #include "toolbox/wtb.h"
 
@@ -77,15 +78,17 @@ TEST(TooltipLayout, MarginsFollowTheFontAndRoundHalvesUp) {
 }
 
 TEST(TooltipLayout, StaysInsideTheWorkArea) {
-    const struct { POINT cursor; int width, height; POINT at; } cases[] = {
+    const struct { POINT cursor; int width, height; POINT at; RECT work = {0, 0, 800, 600}; } cases[] = {
         {{100, 100}, 50, 20, {100, 122}},  // below and right of the cursor
         {{749, 100}, 50, 20, {749, 122}},  // ends at 799: still inside
         {{750, 100}, 50, 20, {749, 122}},  // would reach the edge: ends one pixel before it
         {{10, 558}, 50, 20, {10, 527}},    // would reach the bottom: above the cursor
         {{10, 20}, 900, 700, {1, 1}},      // larger than the area: at its corner
+        {{1800, 640}, 50, 20, {1773, 609}, {800, -100, 1824, 668}},
+        {{810, -90}, 1100, 900, {801, -99}, {800, -100, 1824, 668}},
     };
     for (const auto &c : cases) {
-        POINT p = tooltipPlace(c.cursor, c.width, c.height, 800, 600);
+        POINT p = tooltipPlace(c.cursor, c.width, c.height, c.work);
         EXPECT_EQ(p.x, c.at.x) << c.cursor.x << "," << c.cursor.y;
         EXPECT_EQ(p.y, c.at.y) << c.cursor.x << "," << c.cursor.y;
     }
@@ -193,3 +196,35 @@ TEST(TooltipWindow, NearTheCornerOfTheWorkAreaItStaysInside) {
 }
 
 }  // namespace
+
+// Moved to twice the DPI (sent as Windows would; Wine never sends it), the
+// controls stand twice as far in a font twice as high; moved back, as before.
+TEST_F(ConfigTest, TheDialogFollowsAMoveToAMonitorOfAnotherDpi) {
+    runDialog([](HWND d) {
+        auto layout = [d] {
+            std::vector<LONG> v;  // left, top, right and font height of each control
+            for (HWND c = GetWindow(d, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+                RECT r; LOGFONTA f = {};
+                GetWindowRect(c, &r);
+                MapWindowPoints(nullptr, d, reinterpret_cast<POINT *>(&r), 2);
+                GetObjectA(reinterpret_cast<HFONT>(SendMessageA(c, WM_GETFONT, 0, 0)), sizeof f, &f);
+                v.insert(v.end(), {r.left, r.top, r.right, f.lfHeight});
+            }
+            return v;
+        };
+        const std::vector<LONG> before = layout();
+        const int dpi = systemDpi();
+        RECT frame, now;
+        GetWindowRect(d, &frame);
+        RECT twice = {frame.left, frame.top, 2 * frame.right - frame.left, 2 * frame.bottom - frame.top};
+        SendMessageA(d, dpiChangedMessage, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&twice));
+        GetWindowRect(d, &now);
+        EXPECT_TRUE(EqualRect(&now, &twice));
+        std::vector<LONG> doubled = before;
+        for (LONG &v : doubled) v *= 2;
+        EXPECT_EQ(layout(), doubled);
+        SendMessageA(d, dpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
+        EXPECT_EQ(layout(), before);
+        click(d, IDCANCEL);
+    });
+}

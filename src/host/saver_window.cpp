@@ -4,6 +4,7 @@
 #include "host.h"
 
 #include "res/resource.h"
+#include "toolbox/monitor_metrics.h"
 
 static const char saverClassName[] = "WindowsScreenSaverClass";
 static const char fullScreenTitle[] = "Screen Saver";
@@ -31,13 +32,24 @@ static RECT virtualScreen() {
     return r;  // left, top, width, height
 }
 
+// Windows 10 refuses a child window whose DPI awareness differs from its
+// parent's, or places it as if it had the other one; the display settings
+// that hold the preview are not aware as this module is. Where the platform
+// has no such contexts, every window of the process has the same awareness.
+static HWND createPreviewWindow(HWND parent) {
+    DPI_AWARENESS_CONTEXT previous = setThreadAwareness(windowAwareness(parent));
+    // The parent's client size as the parent's awareness counts it.
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(parent, &client);
+    HWND window = CreateWindowExA(0, saverClassName, previewTitle, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                                  client.right, client.bottom, parent, nullptr, hostState.instance, nullptr);
+    // The window keeps the awareness it was made in; the thread goes back.
+    setThreadAwareness(previous);
+    return window;
+}
+
 static HWND createSaverWindow(HWND parent) {
-    if (parent != nullptr) {
-        RECT client = {0, 0, 0, 0};
-        GetClientRect(parent, &client);
-        return CreateWindowExA(0, saverClassName, previewTitle, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                               client.right, client.bottom, parent, nullptr, hostState.instance, nullptr);
-    }
+    if (parent != nullptr) return createPreviewWindow(parent);
     RECT screen = virtualScreen();
     return CreateWindowExA(WS_EX_TOPMOST, saverClassName, fullScreenTitle,
                            WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, screen.left, screen.top,

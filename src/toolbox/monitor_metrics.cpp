@@ -24,20 +24,43 @@ MonitorDpiProc monitorDpiProc() {
     return proc;
 }
 
-int systemDpi() {
-    HDC screen = GetDC(nullptr);
-    int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : baseDpi;
-    if (screen != nullptr) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : baseDpi;
-}
-
 RECT primaryWorkArea() {
     RECT work;
     if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) return work;
     return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+// The awareness calls of user32, Windows 10 (1607) on.
+struct AwarenessCalls {
+    DPI_AWARENESS_CONTEXT(WINAPI *ofWindow)(HWND window);
+    DPI_AWARENESS_CONTEXT(WINAPI *setForThread)(DPI_AWARENESS_CONTEXT context);
+    BOOL(WINAPI *equal)(DPI_AWARENESS_CONTEXT a, DPI_AWARENESS_CONTEXT b);
+};
+
+template <typename F> void lookUp(HMODULE module, const char *name, F *place) {
+    *place = module != nullptr ? reinterpret_cast<F>(reinterpret_cast<void *>(GetProcAddress(module, name))) : nullptr;
+}
+
+const AwarenessCalls &awarenessCalls() {
+    static bool looked = false;
+    static AwarenessCalls calls = {nullptr, nullptr, nullptr};
+    if (looked) return calls;
+    looked = true;
+    HMODULE user = GetModuleHandleA("user32.dll");
+    lookUp(user, "GetWindowDpiAwarenessContext", &calls.ofWindow);
+    lookUp(user, "SetThreadDpiAwarenessContext", &calls.setForThread);
+    lookUp(user, "AreDpiAwarenessContextsEqual", &calls.equal);
+    return calls;
+}
+
 }  // namespace
+
+int systemDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : baseDpi;
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : baseDpi;
+}
 
 RECT monitorWorkArea(HMONITOR monitor) {
     MONITORINFO info;
@@ -65,4 +88,21 @@ int scaleForDpi(int pixels, int dpi) {
     double scaled = std::round(static_cast<double>(pixels) * dpi / baseDpi);
     // Sizes too large for an int stay the largest one.
     return static_cast<int>(std::clamp(scaled, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+}
+
+DPI_AWARENESS_CONTEXT windowAwareness(HWND window) {
+    const AwarenessCalls &calls = awarenessCalls();
+    return calls.ofWindow != nullptr ? calls.ofWindow(window) : nullptr;
+}
+
+DPI_AWARENESS_CONTEXT setThreadAwareness(DPI_AWARENESS_CONTEXT context) {
+    const AwarenessCalls &calls = awarenessCalls();
+    return calls.setForThread != nullptr && context != nullptr ? calls.setForThread(context) : nullptr;
+}
+
+bool isPerMonitorV2(HWND window) {
+    const AwarenessCalls &calls = awarenessCalls();
+    DPI_AWARENESS_CONTEXT context = windowAwareness(window);
+    return context != nullptr && calls.equal != nullptr &&
+           calls.equal(context, DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 }

@@ -18,7 +18,18 @@ RECT pointWorkArea(POINT point);
 // The effective DPI of the monitor; the system's DPI where the platform does
 // not tell monitors apart (before Windows 8.1) or the monitor is unknown.
 int monitorDpi(HMONITOR monitor);
+// The DPI of the system, which the system's metrics and fonts are given for.
+int systemDpi();
 // The DPI of the monitor that holds most of the window.
 int windowDpi(HWND window);
 // Pixels at 96 DPI as pixels at the given DPI.
 int scaleForDpi(int pixels, int dpi);
+
+// DPI awareness contexts (Windows 10, 1607 on), looked up at run time: null
+// where the platform has none. The window's context; the thread's set, with
+// the previous one returned (null when refused).
+DPI_AWARENESS_CONTEXT windowAwareness(HWND window);
+DPI_AWARENESS_CONTEXT setThreadAwareness(DPI_AWARENESS_CONTEXT context);
+// Per-monitor aware in the second form, in which the dialog manager scales
+// a dialog that moves to a monitor of another DPI by itself.
+bool isPerMonitorV2(HWND window);

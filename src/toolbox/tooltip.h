@@ -37,6 +37,7 @@ struct TooltipState {
     HHOOK mouseHook = nullptr;
     HHOOK messageHook = nullptr;
     HFONT font = nullptr;
+    int fontDpi = 0;  // the DPI the font is made for; 0 the system's
     ATOM classAtom = 0;
 };
 extern TooltipState tooltip;
@@ -50,13 +51,16 @@ struct TooltipBox {
 };
 TooltipBox tooltipBox(int textWidth, int textHeight, const TEXTMETRICA *metrics, bool multiLine);
 // Where a popup of that size goes for a cursor at that point: below and right
-// of it, but kept inside the work area (right and bottom edge given).
-POINT tooltipPlace(POINT cursor, int width, int height, LONG rightLimit, LONG bottomLimit);
+// of it, but kept inside the given work area.
+POINT tooltipPlace(POINT cursor, int width, int height, RECT work);
 
 // Measures the current text in the tool-tip font, places the window beside
 // the cursor and shows it on top, without activating it.
 void showTooltipWindow(HWND window);
 void paintTooltip(HWND window);
-// The font of the tool-tips: the system's status font, made on first use.
+// The font of the tool-tips: the system's status font at the DPI chosen
+// last, made on first use.
 HFONT tooltipFont();
+// Chooses the DPI of the font; a font made for another DPI is dropped.
+void useTooltipFontFor(int dpi);
 void forgetTooltipFont();

@@ -4,12 +4,19 @@
 
 #include <cstring>
 
+#include "monitor_metrics.h"
 #include "wtb.h"
 
 HFONT tooltipFont() {
     if (tooltip.font == nullptr) {
         NONCLIENTMETRICSA metrics;
-        if (readNonClientMetrics(&metrics) == 0) tooltip.font = CreateFontIndirectA(&metrics.lfStatusFont);
+        if (readNonClientMetrics(&metrics) == 0) {
+            // The system gives its fonts for its own DPI; the tip is drawn
+            // for the DPI of the monitor it shows on.
+            LOGFONTA &font = metrics.lfStatusFont;
+            if (tooltip.fontDpi > 0) font.lfHeight = MulDiv(font.lfHeight, tooltip.fontDpi, systemDpi());
+            tooltip.font = CreateFontIndirectA(&font);
+        }
     }
     if (tooltip.font == nullptr) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     return tooltip.font;
@@ -44,15 +51,15 @@ TooltipBox tooltipBox(int textWidth, int textHeight, const TEXTMETRICA *metrics,
     return box;
 }
 
-POINT tooltipPlace(POINT cursor, int width, int height, LONG rightLimit, LONG bottomLimit) {
+POINT tooltipPlace(POINT cursor, int width, int height, RECT work) {
     POINT p = {cursor.x, cursor.y + 22};
-    if (p.x + width >= rightLimit) {
-        p.x = rightLimit - width - 1;
-        if (p.x < 1) p.x = 1;
+    if (p.x + width >= work.right) {
+        p.x = work.right - width - 1;
+        if (p.x < work.left + 1) p.x = work.left + 1;
     }
-    if (p.y + height >= bottomLimit) {
+    if (p.y + height >= work.bottom) {
         p.y = cursor.y - height - 11;
-        if (p.y < 1) p.y = 1;
+        if (p.y < work.top + 1) p.y = work.top + 1;
     }
     return p;
 }
@@ -77,14 +84,21 @@ static TooltipBox measureTooltip(HWND window) {
     return tooltipBox(textWidth, textHeight, measured, std::strstr(tooltip.text, "\r\n") != nullptr);
 }
 
+void useTooltipFontFor(int dpi) {
+    if (dpi == tooltip.fontDpi) return;
+    forgetTooltipFont();
+    tooltip.fontDpi = dpi;
+}
+
 void showTooltipWindow(HWND window) {
-    TooltipBox box = measureTooltip(window);
-    tooltip.textOffset = box.textOffset;
-    LONG right, bottom;
-    workAreaLimits(&right, &bottom);
     POINT cursor = {0, 0};
     GetCursorPos(&cursor);
-    POINT p = tooltipPlace(cursor, box.width, box.height, right, bottom);
+    useTooltipFontFor(monitorDpi(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST)));
+    TooltipBox box = measureTooltip(window);
+    tooltip.textOffset = box.textOffset;
+    // The work area of the monitor the cursor is on, so that help asked for
+    // on a second monitor shows there.
+    POINT p = tooltipPlace(cursor, box.width, box.height, pointWorkArea(cursor));
     SetWindowPos(window, HWND_TOP, p.x, p.y, box.width, box.height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "monitor_metrics.h"
 #include "tbas.h"
 
 char *getWindowText(HWND window) {
@@ -59,23 +60,13 @@ int redrawLater(HWND window) {
     return 0;
 }
 
-// How far to move an edge pair back inside 0..limit: a window that sticks out
-// at the far side moves back by its overflow, but never past 0.
-static LONG shiftInside(LONG low, LONG high, LONG limit) {
-    if (low < 0) return -low;
-    if (high > limit) return -(high - limit < low ? high - limit : low);
+// How far to move an edge pair back inside low..high limits: a window that
+// sticks out at the far side moves back by its overflow, but never past the
+// near limit.
+static LONG shiftInside(LONG low, LONG high, LONG lowLimit, LONG highLimit) {
+    if (low < lowLimit) return lowLimit - low;
+    if (high > highLimit) return -(high - highLimit < low - lowLimit ? high - highLimit : low - lowLimit);
     return 0;
-}
-
-void workAreaLimits(LONG *right, LONG *bottom) {
-    RECT work;
-    if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
-        *right = work.right;
-        *bottom = work.bottom;
-    } else {
-        *right = GetSystemMetrics(SM_CXSCREEN);
-        *bottom = GetSystemMetrics(SM_CYSCREEN);
-    }
 }
 
 int readNonClientMetrics(NONCLIENTMETRICSA *metrics) {
@@ -88,15 +79,77 @@ int readNonClientMetrics(NONCLIENTMETRICSA *metrics) {
 }
 
 int keepOnScreen(HWND window) {
-    LONG rightLimit, bottomLimit;
-    workAreaLimits(&rightLimit, &bottomLimit);
     RECT r;
     if (!GetWindowRect(window, &r)) return 0;
-    LONG dx = shiftInside(r.left, r.right, rightLimit);
-    LONG dy = shiftInside(r.top, r.bottom, bottomLimit);
+    // The monitor that holds most of the window: a dialog opened on a second
+    // monitor stays there.
+    const RECT work = windowWorkArea(window);
+    LONG dx = shiftInside(r.left, r.right, work.left, work.right);
+    LONG dy = shiftInside(r.top, r.bottom, work.top, work.bottom);
     if (dx == 0 && dy == 0) return 0;
     MoveWindow(window, r.left + dx, r.top + dy, r.right - r.left, r.bottom - r.top, FALSE);
     redrawLater(window);
+    return 1;
+}
+
+// The font that the controls of a dialog moved to a monitor of another DPI
+// get, and that DPI; kept until the next such move replaces it.
+static HFONT movedDialogFont = nullptr;
+static int movedDialogDpi = 0;
+
+// A child's rectangle in the dialog's client coordinates; a combo box's with
+// its dropped-down height, which is the height it is given.
+static RECT childRect(HWND dialog, HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    if (std::strcmp(getClassName(child), "ComboBox") == 0) {
+        RECT dropped;
+        if (SendMessageA(child, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)))
+            r.bottom = r.top + (dropped.bottom - dropped.top);
+    }
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT *>(&r), 2);
+    return r;
+}
+
+int followDpiChange(HWND dialog, WPARAM wParam, LPARAM lParam) {
+    if (isPerMonitorV2(dialog)) return 0;
+    const int newDpi = HIWORD(wParam);
+    const RECT *suggested = reinterpret_cast<const RECT *>(lParam);
+    if (newDpi <= 0 || suggested == nullptr) return 1;
+    // A dialog is laid out for the system's DPI when it is made; controls
+    // that have the font of an earlier move stand at that move's DPI.
+    int oldDpi = systemDpi();
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        HFONT has = reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0));
+        if (movedDialogFont != nullptr && has == movedDialogFont) oldDpi = movedDialogDpi;
+    }
+    SetWindowPos(dialog, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (newDpi == oldDpi) return 1;
+
+    // The template's font stays the dialog's own; its controls get it again
+    // in the size for the new DPI.
+    HFONT font = nullptr;
+    LOGFONTA face;
+    HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    if (dialogFont != nullptr && GetObjectA(dialogFont, sizeof face, &face) == sizeof face) {
+        face.lfHeight = MulDiv(face.lfHeight, newDpi, systemDpi());
+        font = CreateFontIndirectA(&face);
+    }
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r = childRect(dialog, child);
+        r = {MulDiv(r.left, newDpi, oldDpi), MulDiv(r.top, newDpi, oldDpi), MulDiv(r.right, newDpi, oldDpi),
+             MulDiv(r.bottom, newDpi, oldDpi)};
+        if (font != nullptr) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (font != nullptr) {
+        if (movedDialogFont != nullptr) DeleteObject(movedDialogFont);
+        movedDialogFont = font;
+        movedDialogDpi = newDpi;
+    }
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return 1;
 }
 

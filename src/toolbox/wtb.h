@@ -26,15 +26,22 @@ HINSTANCE windowInstance(HWND window);
 HWND parentWindow(HWND window);
 int redrawNow(HWND window);
 int redrawLater(HWND window);
-// The right and bottom edges of the work area; of the screen when the work
-// area cannot be had.
-void workAreaLimits(LONG *right, LONG *bottom);
 // The system's fonts and sizes of window parts; 0 when they were read.
 int readNonClientMetrics(NONCLIENTMETRICSA *metrics);
-// Moves a window that sticks out past the right or bottom edge of the work
-// area (or out past the left or top edge of the screen) back inside; 1 when
-// it moved.
+// Moves a window that sticks out of the work area of the monitor it is on
+// (the one that holds most of it) back inside; 1 when it moved. A window
+// larger than the work area keeps its left or top edge on the area's edge.
 int keepOnScreen(HWND window);
+// Answers WM_DPICHANGED for a dialog moved to a monitor of another DPI.
+// Where the dialog manager scales dialogs itself (per-monitor awareness of
+// the second form, Windows 10 1703 on) it is left to do so after the dialog
+// procedure's answer: 0, for the procedure to answer FALSE. Otherwise the
+// dialog takes the suggested rectangle, and its controls are moved and sized
+// by the ratio of the two DPIs and get the dialog's font made for the new
+// one: 1, for the procedure to answer TRUE.
+int followDpiChange(HWND dialog, WPARAM wParam, LPARAM lParam);
+// WM_DPICHANGED, which the headers give only to builds for Windows 8.1 on.
+constexpr UINT dpiChangedMessage = 0x02E0;
 // Installs a new window procedure; the old one is stored when a place is
 // given. 1 when the platform refused.
 int subclassWindow(HWND window, WNDPROC procedure, WNDPROC *old);

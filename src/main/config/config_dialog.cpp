@@ -13,6 +13,7 @@
 
 int startupSteps = 2;
 HWND previewWindow = nullptr;
+static constexpr UINT dpiSettledMessage = WM_APP + 0x2E0;
 
 // The greeting a program file named JUL.SCR shows in place of the caption
 // (Windows-1252: 0xE6 is "ae", 0xE5 is "a" with a ring).
@@ -194,6 +195,15 @@ extern "C" INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message
         return FALSE;
     case WM_CTLCOLORSTATIC:
         return statusLineColors(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+    case dpiChangedMessage:
+        // Moved to a monitor of another DPI: once the dialog has its new
+        // size (the dialog manager may make it after this answer), the
+        // preview starts again in the pane's new size and DPI.
+        PostMessageA(dialog, dpiSettledMessage, 0, 0);
+        return followDpiChange(dialog, wParam, lParam);
+    case dpiSettledMessage:
+        if (previewWindow != nullptr) restartDisplay(previewWindow);
+        return TRUE;
     default:
         return FALSE;
     }

@@ -39,6 +39,9 @@ void showPassage(HWND hwnd, PassageMove move) {
     HGDIOBJ previous = SelectObject(hdc, createMultiLineFont(dpi));
     SetTextColor(hdc, randomTextColor());
     SetBkMode(hdc, TRANSPARENT);
+    // In a preview a passage larger than the window is drawn as large as
+    // fits; full screen it may overhang, as it always did.
+    if (isPreviewWindow(hwnd)) fitFontToRoom(hdc, &multiLineFont, text, 0, SIZE{width, height});
 
     // Measured without word breaks, the rectangle is the unwrapped text's.
     RECT box = {0, 0, 100, 100};

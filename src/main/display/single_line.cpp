@@ -1,6 +1,8 @@
 // Single-line phrases: a random line at a random place in a random tilted
 // TrueType font and colour, with its shadow copies.
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "toolbox/tbas.h"
@@ -41,6 +43,45 @@ HFONT createSingleLineFont(List *fonts, int minSize, int maxSize, int maxTilt) {
                                  face);
     if (singleLineFont == nullptr) return static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
     return singleLineFont;
+}
+
+bool isPreviewWindow(HWND hwnd) { return (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0; }
+
+// The text's block as drawn: its unwrapped extent, one pixel more each way,
+// turned by the font's escapement (tenths of a degree). 0 by 0 when it
+// cannot be measured.
+static SIZE drawnBlock(HDC hdc, const DrawnText &text, UINT format, LONG escapement) {
+    RECT box = {0, 0, 100, 100};
+    if (drawTextBlock(hdc, text, &box, DT_CALCRECT | format) <= 0) return SIZE{0, 0};
+    const double w = std::abs(box.right - box.left + 1), t = std::abs(box.bottom - box.top + 1);
+    if (escapement % 3600 == 0) return SIZE{static_cast<LONG>(w), static_cast<LONG>(t)};
+    const double angle = escapement * 3.14159265358979323846 / 1800;
+    const double c = std::fabs(std::cos(angle)), s = std::fabs(std::sin(angle));
+    return SIZE{std::lround(w * c + t * s), std::lround(w * s + t * c)};
+}
+
+SIZE fitFontToRoom(HDC hdc, HFONT *slot, const DrawnText &text, UINT format, SIZE room) {
+    LOGFONTA font;
+    if (*slot == nullptr || GetObjectA(*slot, sizeof font, &font) != sizeof font) return SIZE{0, 0};
+    SIZE block = drawnBlock(hdc, text, format, font.lfEscapement);
+    if (room.cx <= 0 || room.cy <= 0) return block;
+    int height = std::abs(static_cast<int>(font.lfHeight));
+    // Text grows about in proportion to its font: the first guess mostly
+    // fits; hinting may want a pixel or two less, which the next rounds take.
+    for (int round = 0; round < 16 && height > 1 && block.cx > 0 && (block.cx > room.cx || block.cy > room.cy);
+         ++round) {
+        const double scale = std::min(static_cast<double>(room.cx) / block.cx, static_cast<double>(room.cy) / block.cy);
+        const int next = std::clamp(static_cast<int>(height * scale), 1, height - 1);
+        font.lfHeight = -next;
+        HFONT smaller = CreateFontIndirectA(&font);
+        if (smaller == nullptr) break;
+        SelectObject(hdc, smaller);
+        DeleteObject(*slot);
+        *slot = smaller;
+        height = next;
+        block = drawnBlock(hdc, text, format, font.lfEscapement);
+    }
+    return block;
 }
 
 enum class ShadowKind { None, Cast, Graded, Funky };
@@ -90,6 +131,9 @@ void drawPhrase(HWND hwnd) {
     HFONT font = createSingleLineFont(singleLineFonts, scaleForDpi(settings.SingleLineMinFontSize, dpi),
                                       scaleForDpi(settings.SingleLineMaxFontSize, dpi), settings.MaxTiltDegrees);
     HGDIOBJ previous = SelectObject(hdc, font);
+    // A phrase never stands larger than the preview it is drawn in.
+    if (isPreviewWindow(hwnd))
+        fitFontToRoom(hdc, &singleLineFont, text, DT_SINGLELINE | DT_NOPREFIX, SIZE{client.right, client.bottom});
     SetBkMode(hdc, TRANSPARENT);
     ColorRef color = randomTextColor();
     // The stored size is held to what the dialog stores before it is scaled.
