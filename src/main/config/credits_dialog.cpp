@@ -69,7 +69,7 @@ HFONT creditsLinkFont(int dpi) {
         NONCLIENTMETRICSA metrics;
         if (readNonClientMetrics(&metrics) == 0) {
             metrics.lfMessageFont.lfUnderline = 1;
-            metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, monitorDpi(nullptr));
+            metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, systemDpi());
             linkFont = CreateFontIndirectA(&metrics.lfMessageFont);
             linkFontDpi = dpi;
         }

@@ -42,15 +42,11 @@ DrawnText drawnText(const char *text);
 void textOut(HDC hdc, int x, int y, const DrawnText &text);
 int drawTextBlock(HDC hdc, const DrawnText &text, RECT *box, UINT format);
 
-// A child window: the configuration dialog's pane or the preview in the
-// display settings.
-bool isPreviewWindow(HWND hwnd);
 // Remakes the font in the slot, which is selected into the DC, alike but
 // smaller, at the largest height at which the text (measured with the given
 // DrawText format, turned by the font's tilt) fits into the room; a text that
-// fits keeps its font. Returns the text's size in the font it ends with
-// (0 by 0 when the slot holds no font).
-SIZE fitFontToRoom(HDC hdc, HFONT *slot, const DrawnText &text, UINT format, SIZE room);
+// fits keeps its font.
+void fitFontToRoom(HDC hdc, HFONT *slot, const DrawnText &text, UINT format, SIZE room);
 
 // Single-line phrases.
 void drawPhrase(HWND hwnd);

@@ -31,10 +31,12 @@ int clientAreasOf(const RECT *monitors, int count, POINT origin, SIZE client, RE
     return kept;
 }
 
+bool isPreviewWindow(HWND hwnd) { return (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0; }
+
 RECT passageArea(HWND hwnd) {
     RECT client = {0, 0, 0, 0};
     GetClientRect(hwnd, &client);
-    if (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) return client;
+    if (isPreviewWindow(hwnd)) return client;
     MonitorList list = {};
     EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&list));
     POINT origin = {0, 0};

@@ -15,6 +15,10 @@ constexpr int maxMonitorAreas = 16;
 // reach into it are left out. Returns how many were written (at most maxAreas).
 int clientAreasOf(const RECT *monitors, int count, POINT origin, SIZE client, RECT *areas, int maxAreas);
 
+// A child window: the configuration dialog's pane or the preview in the
+// display settings.
+bool isPreviewWindow(HWND hwnd);
+
 // Where the next passage goes, in client coordinates: one of the monitors
 // that the window covers, chosen at random when there are several. A child
 // window (a preview) and a window on one monitor use their whole client area.

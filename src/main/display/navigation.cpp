@@ -1,6 +1,7 @@
 // The keys of the saver window: moves through the passages already shown
 // and the switch to a recently used phrase file (F2 to F5).
 #include "main/display/display.h"
+#include "main/display/monitors.h"
 #include "main/settings/settings.h"
 #include "toolbox/wtb.h"
 
@@ -30,7 +31,7 @@ static bool moveForKey(WPARAM code, PassageMove *move) {
 // that it reads would switch back.
 static void tellParentOfSwitch(HWND hwnd) {
     HWND parent = GetParent(hwnd);
-    if (parent == nullptr || (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) == 0) return;
+    if (parent == nullptr || !isPreviewWindow(hwnd)) return;
     sendCommand(parent, phraseFileSwitched, reinterpret_cast<LPARAM>(hwnd), GetDlgCtrlID(hwnd));
 }
 

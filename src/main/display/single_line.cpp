@@ -45,8 +45,6 @@ HFONT createSingleLineFont(List *fonts, int minSize, int maxSize, int maxTilt) {
     return singleLineFont;
 }
 
-bool isPreviewWindow(HWND hwnd) { return (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0; }
-
 // The text's block as drawn: its unwrapped extent, one pixel more each way,
 // turned by the font's escapement (tenths of a degree). 0 by 0 when it
 // cannot be measured.
@@ -60,11 +58,11 @@ static SIZE drawnBlock(HDC hdc, const DrawnText &text, UINT format, LONG escapem
     return SIZE{std::lround(w * c + t * s), std::lround(w * s + t * c)};
 }
 
-SIZE fitFontToRoom(HDC hdc, HFONT *slot, const DrawnText &text, UINT format, SIZE room) {
+void fitFontToRoom(HDC hdc, HFONT *slot, const DrawnText &text, UINT format, SIZE room) {
     LOGFONTA font;
-    if (*slot == nullptr || GetObjectA(*slot, sizeof font, &font) != sizeof font) return SIZE{0, 0};
+    if (room.cx <= 0 || room.cy <= 0 || *slot == nullptr || GetObjectA(*slot, sizeof font, &font) != sizeof font)
+        return;
     SIZE block = drawnBlock(hdc, text, format, font.lfEscapement);
-    if (room.cx <= 0 || room.cy <= 0) return block;
     int height = std::abs(static_cast<int>(font.lfHeight));
     // Text grows about in proportion to its font: the first guess mostly
     // fits; hinting may want a pixel or two less, which the next rounds take.
@@ -81,7 +79,6 @@ SIZE fitFontToRoom(HDC hdc, HFONT *slot, const DrawnText &text, UINT format, SIZ
         height = next;
         block = drawnBlock(hdc, text, format, font.lfEscapement);
     }
-    return block;
 }
 
 enum class ShadowKind { None, Cast, Graded, Funky };
