@@ -5,8 +5,56 @@
 // The saver's icon group.
 #define IDI_SAVER 100
 
-// The one string: the saver's name.
+// The saver's name: string 1 is where the display settings look for it,
+// 1007 where the dialogs and the preview do.
+#define IDS_DESCRIPTION 1
 #define IDS_SAVER_NAME 1007
+
+// The help text of a control is the string at this base plus the control's
+// id; a control without one has no string there.
+#define IDS_HELP_BASE 20000
+
+// Messages of the colours and configuration dialogs.
+#define IDS_SAVE_SCHEME_CAPTION 3000
+#define IDS_SCHEME_NAME_EMPTY 3001
+#define IDS_SCHEME_NAME_BUILT_IN 3002
+#define IDS_SCHEME_NAME_SEPARATOR 3003
+#define IDS_SCHEME_NAME_TOO_LONG 3004
+#define IDS_SCHEME_COPY_OF 3005
+#define IDS_DELETE_SCHEME_CAPTION 3006
+#define IDS_DELETE_SCHEME_QUESTION 3007
+#define IDS_SEND_MAIL_CAPTION 3008
+#define IDS_SEND_MAIL_QUESTION 3009
+
+// The configuration dialog: the file dialog (its filter's parts are
+// separated by "|"), the status line and the shadow styles in the order of
+// their stored names.
+#define IDS_SELECT_FILE_TITLE 3016
+#define IDS_SELECT_FILE_FILTER 3017
+#define IDS_FILE_CHECKING 3018
+#define IDS_FILE_NOT_FOUND 3019
+#define IDS_FILE_MULTI_LINE 3020
+#define IDS_FILE_SINGLE_LINE 3021
+#define IDS_SHADOW_STYLE_FIRST 3024
+
+// The font selection's captions.
+#define IDS_SINGLE_LINE_FONTS 3032
+#define IDS_MULTI_LINE_FONTS 3033
+
+// The credits dialog: the version line, the build stamp and the title's
+// messages by the number of steps clicked.
+#define IDS_CREDITS_VERSION 3040
+#define IDS_CREDITS_BUILD 3041
+#define IDS_CREDITS_TITLE_FIRST 3048
+
+// The texts drawn on the screen: the key tip and the phrase reader's errors.
+#define IDS_KEY_TIP 3064
+#define IDS_PHRASE_NOT_FOUND 3065
+#define IDS_NO_PASSAGES 3066
+#define IDS_SEEK_FAILED 3067
+#define IDS_NO_LINES 3068
+#define IDS_LINE_UNREADABLE 3069
+#define IDS_LINE_EMPTY 3070
 
 // The configuration dialog (OK and Cancel are IDOK and IDCANCEL).
 #define IDD_CONFIG 2003
@@ -39,9 +87,9 @@
 #define IDC_BACKGROUND_SWATCH 1036
 #define IDC_MIN_CONTRAST 1035
 
-// The save-scheme dialog. Its name field shares the Delete button's id.
+// The save-scheme dialog.
 #define IDD_SAVE_SCHEME 174
-#define IDC_SCHEME_NAME 1052
+#define IDC_SCHEME_NAME 1053
 
 // The font selection dialog.
 #define IDD_FONTS 168

@@ -179,7 +179,7 @@ TEST_F(PhraseFileTest, TheTipReplacesOnePassageInMultiLineModeOnly) {
     use("tip.txt", passages(2));
     displayState.tipPending = true;
     EXPECT_STREQ(fetchPhrase(randomRequest),
-                 "Tip:\r\nYou can use the keys\r\nPos1, End, PgUp, PgDn\r\nto move back and forth\r\n"
+                 "Tip:\r\nYou can use the keys\r\nHome, End, PgUp, PgDn\r\nto move back and forth\r\n"
                  "between the text passages.");
     EXPECT_EQ(displayState.passageTime, 9000);
     EXPECT_FALSE(displayState.tipPending);

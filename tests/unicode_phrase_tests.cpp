@@ -10,6 +10,7 @@
 #include "main/phrase/phrase.h"
 #include "main/settings/settings.h"
 #include "phrase_fixture.h"
+#include "res/resource.h"
 #include "test_files.h"
 #include "toolbox/tbas.h"
 
@@ -119,7 +120,7 @@ TEST_F(UnicodePhrases, AMarkedPassageFileIsAPassageFileAndSeeksBack) {
     EXPECT_EQ(displayState.passageTime, 500 + (7 + 6) * 90);
     // The tip stays the system's own text.
     displayState.tipPending = true;
-    EXPECT_STREQ(fetchPhrase(randomRequest), keyboardTip);
+    EXPECT_STREQ(fetchPhrase(randomRequest), loadText(IDS_KEY_TIP));
     EXPECT_FALSE(phraseFile.textIsUnicode);
 
     use(utf16(u"%\nΑ\n%\nΒ\n", true));

@@ -200,6 +200,12 @@ char *poolCopy(const char *s) {
     return result;
 }
 
+const char *loadText(int id) {
+    char *result = poolString();
+    if (platLoadText(id, result, poolStringSize) <= 0) return emptyString;
+    return result;
+}
+
 static char *poolFormatV(const char *format, std::va_list args) {
     char *result = poolString();
     std::vsnprintf(result, poolStringSize, format, args);

@@ -42,6 +42,10 @@ char *poolFormat(const char *format, ...)
     ;
 char *timeStamp();
 
+// The text of a string resource in the user's language, as a pool string;
+// the shared empty string when there is none.
+const char *loadText(int id);
+
 // Messages. Both box operations log the text first.
 int showMessage(const char *caption, const char *format, ...)
 #if defined(__GNUC__)

@@ -19,6 +19,10 @@ void platLockLeave();
 // answers as the test hook says (IDOK, 1, by default).
 int platMessageBox(const char *text, const char *caption, unsigned type);
 
+// Copies the text of a string resource into the buffer and returns its
+// length; 0 when there is no such text. Windows picks the language.
+int platLoadText(int id, char *buffer, int size);
+
 // Changes the current directory without system error dialogs; 0 on success.
 int platChangeDirectory(const char *path);
 

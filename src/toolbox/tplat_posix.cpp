@@ -7,7 +7,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
+#include "res/resource.h"
 #include "tplat.h"
 #include "tplat_posix.h"
 
@@ -33,6 +35,25 @@ int platMessageBox(const char *text, const char *caption, unsigned type) {
 }
 
 int platMessageQuiet = 0;
+
+namespace {
+struct EnglishText {
+    int id;
+    const char *text;
+};
+const EnglishText englishTexts[] = {
+#include "english_texts.inc"
+};
+}  // namespace
+
+int platLoadText(int id, char *buffer, int size) {
+    for (const EnglishText &entry : englishTexts) {
+        if (entry.id != id) continue;
+        std::snprintf(buffer, static_cast<std::size_t>(size), "%s", entry.text);
+        return static_cast<int>(std::strlen(buffer));
+    }
+    return 0;
+}
 
 int platChangeDirectory(const char *path) { return chdir(path) == 0 ? 0 : 1; }
 

@@ -20,6 +20,11 @@ int platMessageBox(const char *text, const char *caption, unsigned type) {
     return MessageBoxA(GetFocus(), text, caption, type);
 }
 
+int platLoadText(int id, char *buffer, int size) {
+    if (id < 0 || id > 0xFFFF) return 0;
+    return LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), buffer, size);
+}
+
 int platChangeDirectory(const char *path) {
     // No "insert a disk" dialog for a missing medium.
     UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);

@@ -143,24 +143,23 @@ static void chooseScheme(HWND dialog) {
 }
 
 int validateCsSaveName(const char *name) {
-    const char *caption = "Save color scheme";
+    const char *caption = loadText(IDS_SAVE_SCHEME_CAPTION);
     if (isEmptyString(name)) {
-        showMessage(caption, "You must enter a name for the color scheme.");
+        showMessage(caption, "%s", loadText(IDS_SCHEME_NAME_EMPTY));
         return 1;
     }
     if (isReservedSchemeName(name)) {
-        showMessage(caption, "The name \"%s\"\n\ncannot be used because it is the name\nof a built-in color scheme.", name);
+        showMessage(caption, loadText(IDS_SCHEME_NAME_BUILT_IN), name);
         return 1;
     }
     if (std::strchr(name, '\\') != nullptr || std::strchr(name, '/') != nullptr) {
-        showMessage(caption, "The name \"%s\"\n\ncannot be used because it contains\neither '/' or '\\'.", name);
+        showMessage(caption, loadText(IDS_SCHEME_NAME_SEPARATOR), name);
         return 1;
     }
     // The registry lists value names of up to 260 characters: a longer one
     // would be stored, but lost at the next start.
     if (std::strlen(name) >= static_cast<size_t>(regNameSize)) {
-        showMessage(caption, "The name \"%s\"\n\ncannot be used because it is longer\nthan %i characters.", name,
-                    regNameSize - 1);
+        showMessage(caption, loadText(IDS_SCHEME_NAME_TOO_LONG), name, regNameSize - 1);
         return 1;
     }
     return 0;
@@ -196,7 +195,7 @@ int saveSchemeAs(HWND dialog) {
     if (equalsNoCase(current, unnamedSchemeName))
         schemeNameBuffer[0] = '\0';
     else
-        copyString(schemeNameBuffer, poolFormat("Copy of %s", current), sizeof schemeNameBuffer);
+        copyString(schemeNameBuffer, poolFormat(loadText(IDS_SCHEME_COPY_OF), current), sizeof schemeNameBuffer);
     if (DialogBoxParamA(windowInstance(dialog), MAKEINTRESOURCEA(IDD_SAVE_SCHEME), dialog, saveSchemeDialogProc, 0) !=
         1)
         return 1;
@@ -216,8 +215,8 @@ int saveSchemeAs(HWND dialog) {
 
 int deleteScheme(HWND dialog) {
     const char *name = poolCopy(settings.CurrentColorScheme);
-    if (messageBoxF(MB_OKCANCEL, "Delete color scheme ?", " Do you want to delete the color scheme named\n\n \"%s\" ?\n",
-                    name) != IDOK)
+    if (messageBoxF(MB_OKCANCEL, loadText(IDS_DELETE_SCHEME_CAPTION), loadText(IDS_DELETE_SCHEME_QUESTION), name) !=
+        IDOK)
         return 1;
     if (findColorScheme(name) == nullptr) return 1;
     removeUserScheme(name);

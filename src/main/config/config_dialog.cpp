@@ -86,7 +86,7 @@ static void closeDialog(HWND dialog) {
 static void sendFeedback(HWND dialog) {
     if (!IsWindowEnabled(GetDlgItem(dialog, IDC_FEEDBACK))) return;
     const char *address = getItemText(dialog, IDC_FEEDBACK);
-    if (messageBoxF(MB_OKCANCEL, "Send email ?", " Do you want to send an email to\n\n %s   ?\n", address) != IDOK)
+    if (messageBoxF(MB_OKCANCEL, loadText(IDS_SEND_MAIL_CAPTION), loadText(IDS_SEND_MAIL_QUESTION), address) != IDOK)
         return;
     openFeedbackMail(address);
 }
@@ -96,9 +96,11 @@ static void sendFeedback(HWND dialog) {
 static void selectPhraseFile(HWND dialog) {
     char chosen[1025];
     copyString(chosen, settings.PhraseFn, sizeof chosen);
-    static const char filter[] = "Text Files\0*.txt\0All Files\0*.*\0";
-    int result =
-        openFileDialog(dialog, "Select new single-line or multi-line file", ".", filter, sizeof chosen, chosen);
+    // The filter's parts end in "|" in the string table and in a null here.
+    char *filter = poolCopy(loadText(IDS_SELECT_FILE_FILTER));
+    for (char *c = filter; *c != '\0'; ++c)
+        if (*c == '|') *c = '\0';
+    int result = openFileDialog(dialog, loadText(IDS_SELECT_FILE_TITLE), ".", filter, sizeof chosen, chosen);
     // Bare names resolve against the install folder, whatever the user did.
     const char *folder = getInstallDir();
     changeDirectory(folder);

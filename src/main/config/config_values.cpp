@@ -131,8 +131,11 @@ bool applyConfigControls(HWND dialog) {
     changed |= applySeconds(dialog, IDC_CLEAR_INTERVAL, &settings.ClearInterval, 0, 1000000, 0);
     changed |= applyInteger(dialog, IDC_MAX_TILT, &settings.MaxTiltDegrees, checkTilt);
     changed |= applyInteger(dialog, IDC_SHADOW_SIZE, &settings.ShadowSize, checkShadowSize);
-    const char *style = getItemText(dialog, IDC_SHADOW_STYLE);
-    // An empty text means no style is selected; the current one stays.
+    // The list shows the styles in the user's language, in the order of
+    // their stored names; with none selected the current one stays.
+    LRESULT chosen = SendMessageA(GetDlgItem(dialog, IDC_SHADOW_STYLE), CB_GETCURSEL, 0, 0);
+    const int styleCount = static_cast<int>(sizeof shadowStyleNames / sizeof shadowStyleNames[0]);
+    const char *style = chosen >= 0 && chosen < styleCount ? shadowStyleNames[chosen] : emptyString;
     if (!isEmptyString(style) && std::strcmp(style, settings.ShadowStyle) != 0) {
         copyString(settings.ShadowStyle, style, shadowStyleSize);
         changed = true;
@@ -157,13 +160,13 @@ void showPhraseFiles(HWND dialog) {
     std::uint32_t length = static_cast<std::uint32_t>(std::strlen(settings.PhraseFn));
     const char *shown = settings.PhraseFn;
     if (length >= 37) shown = poolFormat("...%s", partString(settings.PhraseFn, length - 32, length - 1));
-    setItemTextIfChanged(dialog, IDC_FILE_STATUS, poolFormat("Checking %s ...", shown));
+    setItemTextIfChanged(dialog, IDC_FILE_STATUS, poolFormat(loadText(IDS_FILE_CHECKING), shown));
     fetchPhrase(openOnlyRequest);
     const char *status;
     if (!fileExists(settings.PhraseFn))
-        status = "%s not found";
+        status = loadText(IDS_FILE_NOT_FOUND);
     else
-        status = phraseFile.multiLineMode ? "%s is a multi-line file" : "%s is a single-line file";
+        status = loadText(phraseFile.multiLineMode ? IDS_FILE_MULTI_LINE : IDS_FILE_SINGLE_LINE);
     setItemTextIfChanged(dialog, IDC_FILE_STATUS, poolFormat(status, shown));
     redrawLater(GetDlgItem(dialog, IDC_FILE_STATUS));
 }
@@ -179,9 +182,14 @@ void showConfigValues(HWND dialog) {
 
     HWND styles = GetDlgItem(dialog, IDC_SHADOW_STYLE);
     SendMessageA(styles, CB_RESETCONTENT, 0, 0);
-    for (const char *name : shadowStyleNames)
-        SendMessageA(styles, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
-    SendMessageA(styles, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(settings.ShadowStyle));
+    int index = 0;
+    for (const char *name : shadowStyleNames) {
+        const char *shown = loadText(IDS_SHADOW_STYLE_FIRST + index);
+        SendMessageA(styles, CB_INSERTSTRING, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>(isEmptyString(shown) ? name : shown));
+        if (std::strcmp(name, settings.ShadowStyle) == 0) SendMessageA(styles, CB_SETCURSEL, index, 0);
+        ++index;
+    }
 
     showField(dialog, IDC_READING_TIME, poolFormat("%i", static_cast<int>(settings.ReadingTimePerChar)));
 

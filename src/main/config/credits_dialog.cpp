@@ -10,6 +10,7 @@
 #include "main/settings/settings.h"
 #include "res/resource.h"
 #include "toolbox/monitor_metrics.h"
+#include "toolbox/tbas.h"
 #include "toolbox/wtb.h"
 
 namespace {
@@ -20,19 +21,8 @@ constexpr COLORREF white = 0xFFFFFF;
 constexpr COLORREF linkBlue = 0xFF0000;
 constexpr COLORREF usedLinkViolet = 0xFF0080;
 
-// What the title shows, by the number of steps clicked.
-const char *const titleMessages[] = {
-    "Lumora",
-    "Don't do that !",
-    "No point.",
-    "There is nothing here.",
-    "Lumora",
-    "Lumora",
-    "All right, a last one :",
-    "What's green and turns red ?",
-    "A frog in a blender.",
-    "Really the end.",
-};
+// What the title shows, by the number of steps clicked, stands in the string
+// table from IDS_CREDITS_TITLE_FIRST on.
 constexpr int lastMessage = 9;
 // Ticks the last message stays before the title starts again.
 constexpr int lastMessageTicks = 4;
@@ -134,7 +124,7 @@ void initCredits(HWND dialog) {
     credits = CreditsState{};
     SetTimer(dialog, titleTimerId, titleTimerPeriod, nullptr);
     if (whiteBrush == nullptr) whiteBrush = CreateSolidBrush(white);
-    setItemTextIfChanged(dialog, IDC_CREDITS_VERSION, "Version 1.33");
+    setItemTextIfChanged(dialog, IDC_CREDITS_VERSION, loadText(IDS_CREDITS_VERSION));
     HFONT links = creditsLinkFont(windowDpi(dialog));
     fitLink(dialog, IDC_FEEDBACK, links);
     fitLink(dialog, IDC_CREDITS_WEB, links);
@@ -146,7 +136,7 @@ void initCredits(HWND dialog) {
 void titleTick(HWND dialog) {
     if (credits.message > lastMessage) credits.message = lastMessage;
     newTitleLook(dialog);
-    if (setItemTextIfChanged(dialog, IDC_CREDITS_TITLE, titleMessages[credits.message]) == 3)
+    if (setItemTextIfChanged(dialog, IDC_CREDITS_TITLE, loadText(IDS_CREDITS_TITLE_FIRST + credits.message)) == 3)
         redrawLater(GetDlgItem(dialog, IDC_CREDITS_TITLE));
     if (credits.message == lastMessage && ++credits.repeats >= lastMessageTicks) {
         credits.message = 0;
@@ -204,7 +194,7 @@ INT_PTR creditsCommand(HWND dialog, int id, int code) {
         markUsed(dialog, IDC_FEEDBACK, &credits.mailUsed);
         return FALSE;
     case IDC_CREDITS_VERSION:
-        setItemTextIfChanged(dialog, IDC_CREDITS_VERSION, "V. 1.33  May 10 2000 13:20:13");
+        setItemTextIfChanged(dialog, IDC_CREDITS_VERSION, loadText(IDS_CREDITS_BUILD));
         return FALSE;
     case IDC_CREDITS_WEB:
         openLink(getItemText(dialog, IDC_CREDITS_WEB));

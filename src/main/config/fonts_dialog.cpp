@@ -129,11 +129,11 @@ static bool initFontsDialog(HWND dialog) {
     openingCount = 0;
     if (sampleBrush == nullptr) sampleBrush = CreateSolidBrush(RGB(255, 255, 255));
     if (fontListToEdit != nullptr && fontListToEdit == singleLineFonts) {
-        setWindowTextIfChanged(dialog, "Single-Line Fonts");
+        setWindowTextIfChanged(dialog, loadText(IDS_SINGLE_LINE_FONTS));
         minSizeOfList = &settings.SingleLineMinFontSize;
         maxSizeOfList = &settings.SingleLineMaxFontSize;
     } else if (fontListToEdit != nullptr && fontListToEdit == multiLineFonts) {
-        setWindowTextIfChanged(dialog, "Multi-Line Fonts");
+        setWindowTextIfChanged(dialog, loadText(IDS_MULTI_LINE_FONTS));
         minSizeOfList = &settings.MultiLineMinFontSize;
         maxSizeOfList = &settings.MultiLineMaxFontSize;
     } else {

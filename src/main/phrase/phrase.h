@@ -22,8 +22,6 @@ constexpr std::int32_t maxPassages = 30000;
 constexpr std::int32_t maxPassageCount = 10000;
 constexpr std::int32_t tipTime = 9000;
 
-extern const char *const keyboardTip;
-
 // The state of the one open phrase file.
 struct PhraseFile {
     char name[storedNameSize];  // the name last requested

@@ -6,11 +6,9 @@
 #include "main/phrase/display_state.h"
 #include "main/phrase/phrase.h"
 #include "main/settings/settings.h"
+#include "res/resource.h"
 
 PhraseFile phraseFile;
-
-const char *const keyboardTip =
-    "Tip:\r\nYou can use the keys\r\nPos1, End, PgUp, PgDn\r\nto move back and forth\r\nbetween the text passages.";
 
 // Working storage, overwritten by the next request. A passage counts at most
 // maxPassageCount characters, line feeds included.
@@ -70,9 +68,9 @@ static const char *openPhraseFile() {
     // A name too long for the stored name is refused rather than cut, so
     // that no other file is opened in its place.
     if (copyString(f.name, settings.PhraseFn, sizeof f.name) != 0) {
-        return poolFormat("\"%s\" not found", settings.PhraseFn);
+        return poolFormat(loadText(IDS_PHRASE_NOT_FOUND), settings.PhraseFn);
     }
-    if (readerOpen(&f.reader, f.name) != 0) return poolFormat("\"%s\" not found", settings.PhraseFn);
+    if (readerOpen(&f.reader, f.name) != 0) return poolFormat(loadText(IDS_PHRASE_NOT_FOUND), settings.PhraseFn);
     f.open = true;
     analysePhraseFile();
     return nullptr;
@@ -80,14 +78,14 @@ static const char *openPhraseFile() {
 
 static const char *readPassage(std::int32_t request) {
     PhraseFile &f = phraseFile;
-    if (f.passageCount <= 0) return poolFormat("No paragraphs found in \"%s\"", settings.PhraseFn);
+    if (f.passageCount <= 0) return poolFormat(loadText(IDS_NO_PASSAGES), settings.PhraseFn);
     if (displayState.tipPending) {
         displayState.passageTime = tipTime;
         displayState.tipPending = false;
-        return keyboardTip;
+        return loadText(IDS_KEY_TIP);
     }
     std::int32_t offset = request >= 0 ? request : f.passageOffsets[randomInRange(0, f.passageCount - 1)];
-    if (readerSeek(&f.reader, offset) != 0) return poolFormat("fseek (%s, %i) failed", settings.PhraseFn, offset);
+    if (readerSeek(&f.reader, offset) != 0) return poolFormat(loadText(IDS_SEEK_FAILED), settings.PhraseFn, offset);
     if (request < 0) appendToHistory(offset);
 
     std::int32_t count = 0;
@@ -111,17 +109,17 @@ static const char *readPassage(std::int32_t request) {
 
 static const char *readRandomLine() {
     PhraseFile &f = phraseFile;
-    if (f.lineCount <= 0) return poolFormat("\"%s\" contains no lines", settings.PhraseFn);
+    if (f.lineCount <= 0) return poolFormat(loadText(IDS_NO_LINES), settings.PhraseFn);
     std::int32_t k = randomInRange(1, f.lineCount);
     readerRewind(&f.reader);
     for (std::int32_t i = 1; i <= k; ++i) {
         if (readerReadPiece(&f.reader, lineBuffer, maxPieceChars) <= 0) {
-            return poolFormat("Error reading line %i of \"%s\"", static_cast<int>(i), settings.PhraseFn);
+            return poolFormat(loadText(IDS_LINE_UNREADABLE), static_cast<int>(i), settings.PhraseFn);
         }
     }
     std::size_t n = std::strlen(lineBuffer);
     if (n > 0 && lineBuffer[n - 1] == '\n') lineBuffer[--n] = '\0';
-    if (n == 0) return poolFormat("Line %i of \"%s\" is empty", static_cast<int>(k), settings.PhraseFn);
+    if (n == 0) return poolFormat(loadText(IDS_LINE_EMPTY), static_cast<int>(k), settings.PhraseFn);
     f.textIsUnicode = f.reader.encoding != TextEncoding::Ansi;
     return lineBuffer;
 }
