@@ -2,6 +2,8 @@
 // turned into the process exit code.
 #include "host.h"
 
+#include "toolbox/wtb.h"
+
 HostState hostState;
 
 void queryPlatform() {
@@ -37,6 +39,7 @@ static int runMode(const ModeRequest *request) {
 int dispatchMode(HINSTANCE instance, const char *tail) {
     hostState.instance = instance;
     queryPlatform();
+    chooseTextLanguage();
     ModeRequest request = scanMode(tail);
     return runGuarded(runMode, &request);
 }

@@ -193,3 +193,18 @@ int openFileDialog(HWND owner, const char *title, const char *initialDir, const 
     if (restore) changeDirectory(current);
     return chosen ? 0 : 1;
 }
+
+void chooseTextLanguage() {
+    // Windows falls back from any German to the German resources by itself;
+    // Wine looks for the exact locale, then for its language without a
+    // country, and ends in English. The thread's locale comes first in that
+    // search, and its UI language in Windows' own.
+    LANGID user = GetUserDefaultUILanguage();
+    LANGID german = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
+    if (PRIMARYLANGID(user) != LANG_GERMAN || user == german) return;
+    SetThreadLocale(MAKELCID(german, SORT_DEFAULT));
+    // Vista on; looked up, so that the module still loads where it is missing.
+    typedef LANGID(WINAPI * SetUiLanguage)(LANGID);
+    FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetThreadUILanguage");
+    if (found != nullptr) reinterpret_cast<SetUiLanguage>(reinterpret_cast<void *>(found))(german);
+}

@@ -50,6 +50,12 @@ LRESULT sendCommand(HWND window, int code, LPARAM lParam, int id);
 // right-click caret move; 1 when the children could not be walked.
 int hookChildControls(HWND window);
 
+// Gives the thread the language its dialogs and texts are looked up in:
+// for every German interface language (de-AT, de-CH, ...) the German of
+// Germany, which the German resources are made for; the system's choice
+// for every other language. Called once at start, before the first dialog.
+void chooseTextLanguage();
+
 // Runs the file-open dialog; 0 when a file was chosen (its full path is then
 // in the buffer), 1 on cancel or error. The current folder is the same
 // afterwards, wherever the user browsed. A start name the dialog refuses is
