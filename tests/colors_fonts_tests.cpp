@@ -15,6 +15,7 @@
 #include "toolbox/lst.h"
 #include "toolbox/tbas.h"
 #include "toolbox/wkrnl.h"
+#include "toolbox/wtb.h"
 
 namespace {
 
@@ -114,6 +115,30 @@ TEST_F(ColorsTest, FieldsAreClampedAndCancelRestoresEverything) {
     });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(settings.MinBrightness, 10);
+}
+
+// Help requests of the dialogs reach the configuration dialog, which shows them.
+TEST_F(ConfigTest, TheSchemeNameHasHelpOfItsOwn) {
+    static std::string help;
+    runDialog([](HWND config) {
+        answerDialog("Colors", [](HWND d) {
+            answerDialog("Save color scheme", [](HWND save) {
+            HWND name = item(save, IDC_SCHEME_NAME);
+            SetFocus(name);
+            SetCursorPos(centreOf(name).x, centreOf(name).y);
+            pressKey(VK_F1);
+            settle(200);
+            help = getWindowText(FindWindowA("XTooltipWndClass", nullptr));
+            PostMessageA(save, WM_COMMAND, IDCANCEL, 0);
+            });
+            click(d, IDC_SAVE_SCHEME);
+            click(d, IDCANCEL);
+        });
+        click(config, IDC_COLORS);
+        click(config, IDCANCEL);
+    });
+    EXPECT_EQ(help, tooltipTextFor(IDC_SCHEME_NAME));
+    EXPECT_NE(help.find("260 characters are refused"), std::string::npos);
 }
 
 TEST_F(ColorsTest, SchemesAreSavedCheckedAndDeletedAtOnce) {

@@ -89,7 +89,9 @@ static void CALLBACK answerWhenShown(HWND, UINT, UINT_PTR id, DWORD) {
     HWND dialog = visibleDialog(answerTitle.c_str());
     if (dialog == nullptr) return;
     KillTimer(nullptr, id);
-    answer(dialog);
+    // Taken out first, so that the steps may wait for a dialog of their own.
+    std::function<void(HWND)> steps = std::move(answer);
+    steps(dialog);
 }
 
 void answerDialog(const char *title, std::function<void(HWND)> steps) {

@@ -11,9 +11,11 @@
 #include <gtest/gtest.h>
 
 #include "config_fixture.h"
+#include "main/phrase/phrase.h"
 #include "main/settings/settings.h"
 #include "res/resource.h"
 #include "test_files.h"
+#include "toolbox/tbas.h"
 #include "toolbox/wkrnl.h"
 #include "toolbox/wtb.h"
 
@@ -87,6 +89,27 @@ TEST_F(ConfigTest, ControlsFollowTheShadowStyleAndTheKindOfFile) {
         EXPECT_TRUE(IsWindowEnabled(item(d, IDC_MULTI_LINE_FONTS)));
         click(d, IDCANCEL);
     });
+}
+
+// Run by host_e2e.sh under a German locale; under any other it has nothing
+// to check.
+TEST_F(ConfigTest, GermanTextsInDialogHelpAndDrawnErrors) {
+    if (PRIMARYLANGID(GetUserDefaultUILanguage()) != LANG_GERMAN) GTEST_SKIP() << "not a German locale";
+    writeRegString(HKEY_CURRENT_USER, settingsKey, "PhraseFn", "nowhere.txt");
+    runDialog([](HWND d) {
+        EXPECT_NE(FindWindowExA(d, nullptr, "Button", "Textdatei"), nullptr);
+        EXPECT_EQ(text(d, IDCANCEL), "Abbre&chen");
+        EXPECT_EQ(text(d, IDC_FILE_STATUS), "nowhere.txt nicht gefunden");
+        SetFocus(item(d, IDC_PHRASE_FILE));
+        SetCursorPos(centreOf(item(d, IDC_PHRASE_FILE)).x, centreOf(item(d, IDC_PHRASE_FILE)).y);
+        pressKey(VK_F1);
+        settle(200);
+        EXPECT_EQ(std::string(getWindowText(FindWindowA("XTooltipWndClass", nullptr))).rfind("Name der Textdatei.", 0), 0u);
+        click(d, IDCANCEL);
+    });
+    copyString(settings.PhraseFn, "nowhere.txt", sizeof settings.PhraseFn);
+    closePhraseFile();
+    EXPECT_STREQ(fetchPhrase(randomRequest), "\"nowhere.txt\" nicht gefunden");
 }
 
 TEST_F(ConfigTest, StatusLineAndRecentFiles) {

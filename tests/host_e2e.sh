@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # End-to-end tests of Lumora.scr: the real module under Wine on the session's
 # display, driven with xdotool and looked at through screenshots and a probe.
-#   host_e2e.sh <wine-state> <Lumora.scr> <host_probe.exe> <password_standin.dll> <work dir>
+#   host_e2e.sh <wine-state> <Lumora.scr> <host_probe.exe> <password_standin.dll> <work dir> <config_tests.exe>
 # The module is installed into a folder of its own in the work dir, with the
 # phrase files and the stand-in PASSWORD.CPL; the settings key points there
 # while the tests run and is removed before and after.
 set -u
-state=$1 module=$2 probe=$3 standin=$4 work=$5
+state=$1 module=$2 probe=$3 standin=$4 work=$5 config_tests=$6
 # shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 install_saver "$module" "$work"
@@ -209,6 +209,25 @@ saver_ends 5
 check "OK of both dialogs ends with 1" is "$saver_code" 1
 check "and stores the white background" is \
   "$(wine_run reg query "$settings" /v BackgroundColor 2>/dev/null | tr -d '\r' | awk '/BackgroundColor/ {print $3}')" 0xffffff
+
+echo "# in German"
+export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8
+# Passed, not skipped as under other locales.
+german_tests() { wine_run "$config_tests" --gtest_filter='ConfigTest.GermanTexts*' 2>&1 | grep -q 'PASSED  ] 1 test'; }
+check "config_tests: labels, buttons, help, status line and drawn errors in German" german_tests
+# That test leaves no settings key behind.
+reg add "$settings" /v InstallDir /d "$(winepath -w "$install" 2>/dev/null)" /f
+start_saver /c
+dialog_named 'Lumora Screensaver'
+sleep 1
+xdotool key alt+f
+check "Alt+F opens the colours dialog under its German caption" dialog_named Farben
+shot colors-german >/dev/null
+xdotool key Escape
+dialog_named 'Lumora Screensaver'
+xdotool key Escape
+saver_ends 5
+unset LANG LC_ALL
 
 echo "# modes that show nothing"
 for tail in "/p 0" "/p" "/x"; do

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -31,6 +32,44 @@ std::string unescape(const std::string &quoted) {
     return out;
 }
 
+// Every string of a language as the module holds it, by id: Windows shows
+// an empty text for an id that a language's block lacks.
+std::map<int, std::string> stringsOf(LANGID language) {
+    std::map<int, std::string> texts;
+    for (int block = 1; block <= 4096; ++block) {
+        HRSRC found = FindResourceExA(nullptr, MAKEINTRESOURCEA(6), MAKEINTRESOURCEA(block), language);
+        if (found == nullptr) continue;
+        auto p = static_cast<const WCHAR *>(LockResource(LoadResource(nullptr, found)));
+        for (int i = 0; i < 16; p += 1 + *p, ++i) {
+            char text[4000] = "";
+            WideCharToMultiByte(CP_UTF8, 0, p + 1, *p, text, sizeof text, nullptr, nullptr);
+            if (*p != 0) texts[(block - 1) * 16 + i] = text;
+        }
+    }
+    return texts;
+}
+
+// The conversions of a format text, in order.
+std::string conversions(const std::string &text) {
+    std::string found;
+    for (size_t i = text.find('%'); i != std::string::npos; i = text.find('%', i + 1))
+        if (i + 1 < text.size() && std::strchr("sid", text[i + 1]) != nullptr) found += text.substr(i, 2);
+    return found;
+}
+
+TEST(HelpTexts, EveryTextIsGermanTooWithTheSameConversions) {
+    std::map<int, std::string> english = stringsOf(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    std::map<int, std::string> german = stringsOf(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN));
+    EXPECT_GT(english.size(), 70u);
+    EXPECT_EQ(english.size(), german.size());
+    for (const auto &entry : english) {
+        ASSERT_EQ(german.count(entry.first), 1u) << entry.first;
+        EXPECT_EQ(conversions(german[entry.first]), conversions(entry.second)) << entry.first;
+    }
+    EXPECT_EQ(english[1], "Lumora Screensaver");
+    EXPECT_EQ(german[1], "Lumora Screensaver");
+}
+
 TEST(HelpTexts, EveryControlHasItsTextByteForByte) {
     std::FILE *list = std::fopen(LUMORA_HELP_TEXTS, "rb");
     ASSERT_NE(list, nullptr) << LUMORA_HELP_TEXTS;
@@ -46,7 +85,7 @@ TEST(HelpTexts, EveryControlHasItsTextByteForByte) {
         ++entries;
     }
     std::fclose(list);
-    EXPECT_EQ(entries, 40);
+    EXPECT_EQ(entries, 41);
     for (int id : {0, -1, 1012, 1021, 1028, -521961}) EXPECT_STREQ(tooltipTextFor(id), "") << id;
 }
 
