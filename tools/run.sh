@@ -2,6 +2,8 @@
 # Sets up what is missing, builds the saver, installs it into a Wine prefix as
 # an installer would, and runs it on the current display:
 #   tools/run.sh [/s | /p | /c]        full screen (the default), preview, configuration
+# The saver speaks the locale's language: LANG=de_DE.UTF-8 tools/run.sh /c
+# shows it in German (any de_* locale that the C library knows does).
 # Without a DISPLAY it starts Xvfb, lets the saver run for some seconds, saves
 # screenshots and says where they are.
 set -euo pipefail
@@ -29,6 +31,8 @@ headless=0
 "$session" start "$state" >/dev/null
 trap '"$session" stop "$state"' EXIT
 export WINEPREFIX="$state/prefix" WINEDEBUG=-all
+# LANG chooses the language; an LC_ALL of the environment would override it.
+if [ -n "${LANG:-}" ]; then export LC_ALL=$LANG; fi
 export DISPLAY
 DISPLAY=$(cat "$state/display")
 wine_run() { "$session" run "$state" "$@"; }

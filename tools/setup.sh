@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-dev
   fortune-mod
   nsis zip unzip libxml2-utils
+  locales
 )
 
 sudo_cmd=()
@@ -25,15 +26,20 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ "${#missing[@]}" -eq 0 ]; then
-  exit 0
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo_cmd[@]}" dpkg --add-architecture i386
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  echo "setup: done"
 fi
 
-echo "setup: installing ${missing[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  "${sudo_cmd[@]}" dpkg --add-architecture i386
+# Wine takes the user's language from the locale, and only from one the C
+# library knows: the German tests and "LANG=de_DE.UTF-8 tools/run.sh" need it.
+if ! locale -a 2>/dev/null | grep -qx 'de_DE.utf8'; then
+  echo "setup: making the locale de_DE.UTF-8"
+  "${sudo_cmd[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-echo "setup: done"
