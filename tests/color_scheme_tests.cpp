@@ -128,6 +128,8 @@ TEST_F(ColorSchemes, SavingReplacesAnyCaseAndDeletingForgets) {
     EXPECT_STREQ(settings.CurrentColorScheme, "MINE");
     EXPECT_EQ(readRaw(colorSchemesKey, "MINE"),
               std::string("33.000000 75.000000 75.000000 100.000000 1193046 0.000000", 58));
+    loadColorSchemes();  // the spelling typed survives a reload
+    EXPECT_EQ(schemeNames(), withBuiltIns({"MINE", "Other"}));
     addUserScheme("Gray on black");
     EXPECT_EQ(lstCount(colorSchemes), 12);
 

@@ -165,6 +165,20 @@ TEST_F(ConfigTest, StatusLineAndRecentFiles) {
     EXPECT_EQ(readRaw(settingsKey, "RecentPhraseFn1"), std::string("e2.txt", 7));
 }
 
+// Down applies each name in turn; the list keeps its order under the keys.
+TEST_F(ConfigTest, DownReachesEveryRecentFile) {
+    writeRegString(HKEY_CURRENT_USER, settingsKey, "RecentPhraseFn1", "e1.txt");
+    writeRegString(HKEY_CURRENT_USER, settingsKey, "RecentPhraseFn2", "e2.txt");
+    writeRegString(HKEY_CURRENT_USER, settingsKey, "RecentPhraseFn3", "passages.txt");
+    runDialog([](HWND d) {
+        SetFocus(item(d, IDC_PHRASE_FILE));
+        for (int i = 0; i < 3; ++i) pressKey(VK_DOWN);
+        settle(300);
+        click(d, IDOK);
+    });
+    EXPECT_EQ(recentFiles(), "words.txt|e1.txt|e2.txt|");
+}
+
 TEST_F(ConfigTest, CancelWritesNothingAndThePreviewRunsAndStays) {
     runDialog([](HWND d) { click(d, IDOK); });
     std::string before = storedKey();

@@ -320,6 +320,12 @@ TEST_F(DisplayTest, MultiLineRhythmHoldsEachPassageForItsTime) {
     fakeNow += 1;
     tick();
     EXPECT_EQ(msBetween(displayState.phraseTime, shown), 500 + 6 * 90 + 1);
+    usePhrases("display-separators.txt", "%\n%\n");  // its error text stands still for a second
+    fakeNow += 10000;
+    tick();
+    shown = displayState.phraseTime;
+    for (int i = 0; i < 34; ++i, fakeNow += 30) tick();
+    EXPECT_EQ(msBetween(displayState.phraseTime, shown), 0);
 }
 
 TEST_F(DisplayTest, NavigationKeysAreConsumedAndOthersHandedOn) {
@@ -656,6 +662,11 @@ TEST_F(DisplayTest, PixelSizesScaleWithTheDisplayDpi) {
     showPassage(hwnd, PassageMove::Next);
     Box b = boxOfNot(capture(hwnd), 0);
     EXPECT_NEAR(b.bottom - b.top + 1, passageReference * dpi / baseDpi, 2 * dpi / baseDpi);
+    settings.MultiLineMinFontSize = settings.MultiLineMaxFontSize = 300;  // held to their range, then scaled
+    LOGFONTA one = {}, many = {};
+    GetObjectA(createSingleLineFont(singleLineFonts, 300, 300, 0, 192), sizeof one, &one);
+    GetObjectA(createMultiLineFont(192), sizeof many, &many);
+    EXPECT_TRUE(one.lfHeight == -600 && many.lfHeight == -600) << one.lfHeight << " " << many.lfHeight;
 }
 
 // The font height and box of each block drawn, measurements left out.

@@ -165,14 +165,14 @@ TEST_F(PhraseFileTest, PassagesComeWithTheirDisplayTime) {
     EXPECT_EQ(lstCount(passageHistory), 1);
 }
 
-TEST_F(PhraseFileTest, ErrorTextsKeepTheLastDisplayTime) {
+TEST_F(PhraseFileTest, ErrorTextsStandAsLongAsAPassageOfTheirLength) {
     use("only-seps.txt", "%\n%\n");
     displayState.passageTime = 1234;
     fetchPhrase(openOnlyRequest);
     EXPECT_EQ(displayState.passageTime, 0);  // the analysis resets it
     displayState.passageTime = 1234;
     EXPECT_STREQ(fetchPhrase(randomRequest), "No paragraphs found in \"only-seps.txt\"");
-    EXPECT_EQ(displayState.passageTime, 1234);
+    EXPECT_EQ(displayState.passageTime, settings.ExtraTimePerParagraph + 38 * settings.ReadingTimePerChar);
 }
 
 TEST_F(PhraseFileTest, TheTipReplacesOnePassageInMultiLineModeOnly) {

@@ -15,6 +15,9 @@ constexpr UINT startupStepMessage = 1690;
 // Steps still to run: the tool-tip warm-up, then the preview's restart and
 // focus. Not re-armed, so a second opening in one process skips them.
 extern int startupSteps;
+// Posted when the phrase-file combo's selection changed; handled once the
+// selection has reached the combo's text.
+constexpr UINT phraseFileChosenMessage = startupStepMessage + 1;
 
 // The preview pane of the open dialog; null while no dialog is open. The
 // other dialogs of the configuration refresh it through this.
@@ -25,6 +28,12 @@ void showConfigValues(HWND dialog);
 // Fills the phrase-file combo with the current and the recent names and
 // says in the status line what the current file is.
 void showPhraseFiles(HWND dialog);
+// Says in the status line what the current file is.
+void showFileStatus(HWND dialog);
+// Applies the name chosen in the phrase-file combo as the current file and
+// shows its status and the fields of its mode, but leaves the list in its
+// order, so that the arrow keys go on through it; true when the file changed.
+bool applyChosenPhraseFile(HWND dialog);
 // Reads the controls back into the settings, checking each value, rebuilds
 // the recent-file list and shows the result; true when anything that the
 // display depends on changed.

@@ -161,7 +161,11 @@ static void handleCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
         if (code == STN_CLICKED) sendFeedback(dialog);
         break;
     default:
-        if (code == CBN_SELCHANGE) {
+        if (code == CBN_SELCHANGE && id == IDC_PHRASE_FILE) {
+            // The list is put in order only when the combo loses the focus,
+            // not under the keys that move through it.
+            PostMessageA(dialog, phraseFileChosenMessage, 0, 0);
+        } else if (code == CBN_SELCHANGE) {
             // Read once the selection has reached the combo's text.
             PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_KILLFOCUS), lParam);
         } else if (code == CBN_KILLFOCUS || code == EN_KILLFOCUS) {
@@ -188,6 +192,9 @@ extern "C" INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message
         return FALSE;
     case startupStepMessage:
         runStartupStep(dialog);
+        return TRUE;
+    case phraseFileChosenMessage:
+        if (applyChosenPhraseFile(dialog)) fadeClear(previewWindow);
         return TRUE;
     case WM_HELP:
         showHelp(reinterpret_cast<const HELPINFO *>(lParam));

@@ -156,7 +156,10 @@ void showPhraseFiles(HWND dialog) {
     for (const char *name : recent)
         if (!isEmptyString(name)) SendMessageA(combo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
     SendMessageA(combo, CB_SETCURSEL, 0, 0);
+    showFileStatus(dialog);
+}
 
+void showFileStatus(HWND dialog) {
     std::uint32_t length = static_cast<std::uint32_t>(std::strlen(settings.PhraseFn));
     const char *shown = settings.PhraseFn;
     if (length >= 37) shown = poolFormat("...%s", partString(settings.PhraseFn, length - 32, length - 1));
@@ -172,6 +175,24 @@ void showPhraseFiles(HWND dialog) {
 }
 
 static void enableItem(HWND dialog, int id, bool on) { EnableWindow(GetDlgItem(dialog, id), on ? TRUE : FALSE); }
+
+// The fields of the other mode are greyed, and the shadow size without a shadow.
+static void enableModeFields(HWND dialog) {
+    static const int singleLineControls[] = {IDC_PHRASE_INTERVAL, IDC_CLEAR_INTERVAL, IDC_MAX_TILT,
+                                             IDC_SHADOW_SIZE,     IDC_SHADOW_STYLE,   IDC_SINGLE_LINE_FONTS};
+    static const int multiLineControls[] = {IDC_READING_TIME, IDC_MULTI_LINE_FONTS};
+    bool multi = phraseFile.multiLineMode;
+    for (int id : singleLineControls) enableItem(dialog, id, !multi);
+    for (int id : multiLineControls) enableItem(dialog, id, multi);
+    if (!multi) enableItem(dialog, IDC_SHADOW_SIZE, std::strcmp(settings.ShadowStyle, "No Shadow") != 0);
+}
+
+bool applyChosenPhraseFile(HWND dialog) {
+    bool changed = applyPhraseFile(dialog);
+    showFileStatus(dialog);
+    enableModeFields(dialog);
+    return changed;
+}
 
 void showConfigValues(HWND dialog) {
     showPhraseFiles(dialog);
@@ -192,12 +213,5 @@ void showConfigValues(HWND dialog) {
     }
 
     showField(dialog, IDC_READING_TIME, poolFormat("%i", static_cast<int>(settings.ReadingTimePerChar)));
-
-    static const int singleLineControls[] = {IDC_PHRASE_INTERVAL, IDC_CLEAR_INTERVAL, IDC_MAX_TILT,
-                                             IDC_SHADOW_SIZE,     IDC_SHADOW_STYLE,   IDC_SINGLE_LINE_FONTS};
-    static const int multiLineControls[] = {IDC_READING_TIME, IDC_MULTI_LINE_FONTS};
-    bool multi = phraseFile.multiLineMode;
-    for (int id : singleLineControls) enableItem(dialog, id, !multi);
-    for (int id : multiLineControls) enableItem(dialog, id, multi);
-    if (!multi) enableItem(dialog, IDC_SHADOW_SIZE, std::strcmp(settings.ShadowStyle, "No Shadow") != 0);
+    enableModeFields(dialog);
 }

@@ -96,7 +96,7 @@ void fitLink(HWND dialog, int id, HFONT font) {
 // dialog, which replaces it with every phrase: the title keeps a copy.
 void newTitleLook(HWND dialog) {
     int dpi = windowDpi(dialog);
-    HFONT made = createSingleLineFont(dialogFonts, scaleForDpi(18, dpi), scaleForDpi(25, dpi), 10);
+    HFONT made = createSingleLineFont(dialogFonts, 18, 25, 10, dpi);
     LOGFONTA face;
     HFONT copy = GetObjectA(made, sizeof face, &face) == sizeof face ? CreateFontIndirectA(&face) : nullptr;
     HFONT previous = titleFont;

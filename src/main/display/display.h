@@ -50,7 +50,8 @@ void fitFontToRoom(HDC hdc, HFONT *slot, const DrawnText &text, UINT format, SIZ
 
 // Single-line phrases.
 void drawPhrase(HWND hwnd);
-HFONT createSingleLineFont(List *fonts, int minSize, int maxSize, int maxTilt);
+// Sizes in pixels at 96 DPI, drawn at the given DPI.
+HFONT createSingleLineFont(List *fonts, int minSize, int maxSize, int maxTilt, int dpi);
 const char *pickFontName(List *fonts);
 
 // Passages.

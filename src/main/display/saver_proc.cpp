@@ -92,7 +92,8 @@ static void timerTick(HWND hwnd) {
     }
     // A ClearInterval of 0 never wipes: the configuration dialog stores 0
     // for any entry it cannot use, and wiping on every tick would strobe.
-    if (settings.ClearInterval != 0 && msBetween(now, d.eraseTime) > settings.ClearInterval) restartDisplay(hwnd);
+    // A negative one, which only a hand-edited registry holds, is "never" too.
+    if (settings.ClearInterval > 0 && msBetween(now, d.eraseTime) > settings.ClearInterval) restartDisplay(hwnd);
     // After a restart the phrase is due at once, whatever the interval: the
     // sentinel of an unset stamp does not exceed the largest one.
     if (d.phraseTime.seconds == 0 || msBetween(now, d.phraseTime) > settings.PhraseInterval) showNext(hwnd);

@@ -23,16 +23,18 @@ const char *pickFontName(List *fonts) {
     return isEmptyString(name) ? fallbackFontName : name;
 }
 
-HFONT createSingleLineFont(List *fonts, int minSize, int maxSize, int maxTilt) {
+HFONT createSingleLineFont(List *fonts, int minSize, int maxSize, int maxTilt, int dpi) {
     if (singleLineFont != nullptr) {
         DeleteObject(singleLineFont);
         singleLineFont = nullptr;
     }
-    // Held to their ranges, ten times the tilt cannot overflow.
+    // Held to their ranges, ten times the tilt cannot overflow. The sizes
+    // are held before they are scaled, as for passages, so that above
+    // 96 DPI the largest sizes still differ.
     minSize = std::clamp(minSize, minFontSize, maxFontSize);
     maxSize = std::clamp(maxSize, minFontSize, maxFontSize);
     maxTilt = std::clamp(maxTilt, -maxTiltDegrees, maxTiltDegrees);
-    int size = randomInRange(minSize, maxSize);
+    int size = scaleForDpi(randomInRange(minSize, maxSize), dpi);
     int angle = randomInRange(-10 * maxTilt, 10 * maxTilt);
     int weight = randomInRange(200, 900);
     DWORD italic = static_cast<DWORD>(coinFlip());
@@ -125,8 +127,8 @@ void drawPhrase(HWND hwnd) {
     int y = randomInRange(static_cast<std::int32_t>(-0.2 * height), static_cast<std::int32_t>(height));
     // Sizes in pixels are the phrase's size at 96 DPI on its monitor.
     const int dpi = dpiAt(hwnd, POINT{x, y});
-    HFONT font = createSingleLineFont(singleLineFonts, scaleForDpi(settings.SingleLineMinFontSize, dpi),
-                                      scaleForDpi(settings.SingleLineMaxFontSize, dpi), settings.MaxTiltDegrees);
+    HFONT font = createSingleLineFont(singleLineFonts, settings.SingleLineMinFontSize, settings.SingleLineMaxFontSize,
+                                      settings.MaxTiltDegrees, dpi);
     HGDIOBJ previous = SelectObject(hdc, font);
     // A phrase never stands larger than the preview it is drawn in.
     if (isPreviewWindow(hwnd))

@@ -21,6 +21,8 @@ constexpr int storedNameSize = 1028;
 constexpr std::int32_t maxPassages = 30000;
 constexpr std::int32_t maxPassageCount = 10000;
 constexpr std::int32_t tipTime = 9000;
+// The least time an error text stands in place of a passage, ms.
+constexpr std::int32_t errorTime = 3000;
 
 // The state of the one open phrase file.
 struct PhraseFile {

@@ -28,6 +28,15 @@ void setPassageTime(std::int32_t chars) {
                                                 static_cast<std::uint32_t>(settings.ReadingTimePerChar));
 }
 
+// An error text in place of a passage stands as long as a passage of its
+// length would, and some seconds at least: drawn afresh on every tick it
+// would flash all over the screen.
+static const char *passageError(const char *text) {
+    setPassageTime(textLength(text, TextEncoding::Ansi));
+    if (displayState.passageTime < errorTime) displayState.passageTime = errorTime;
+    return text;
+}
+
 static bool isSeparator(const char *piece) { return piece[0] == '%'; }
 
 // Reads the whole file once: counts its pieces, recognises a passage file by
@@ -78,14 +87,15 @@ static const char *openPhraseFile() {
 
 static const char *readPassage(std::int32_t request) {
     PhraseFile &f = phraseFile;
-    if (f.passageCount <= 0) return poolFormat(loadText(IDS_NO_PASSAGES), settings.PhraseFn);
+    if (f.passageCount <= 0) return passageError(poolFormat(loadText(IDS_NO_PASSAGES), settings.PhraseFn));
     if (displayState.tipPending) {
         displayState.passageTime = tipTime;
         displayState.tipPending = false;
         return loadText(IDS_KEY_TIP);
     }
     std::int32_t offset = request >= 0 ? request : f.passageOffsets[randomInRange(0, f.passageCount - 1)];
-    if (readerSeek(&f.reader, offset) != 0) return poolFormat(loadText(IDS_SEEK_FAILED), settings.PhraseFn, offset);
+    if (readerSeek(&f.reader, offset) != 0)
+        return passageError(poolFormat(loadText(IDS_SEEK_FAILED), settings.PhraseFn, offset));
     if (request < 0) appendToHistory(offset);
 
     std::int32_t count = 0;

@@ -133,6 +133,10 @@ void addUserScheme(const char *name) {
     if (old != nullptr) {
         ColorScheme *replaced = schemeOf(old);
         lstRemoveNode(old);
+        // Value names ignore case, and a value written over one of another
+        // spelling keeps the old spelling: it goes first, so that the name
+        // is stored as typed and survives a reload.
+        if (std::strcmp(replaced->name, copy) != 0) deleteRegValue(HKEY_CURRENT_USER, colorSchemesKey, replaced->name);
         freeUserScheme(replaced);
     }
     record->name = copy;
