@@ -335,7 +335,8 @@ TEST(FaultGuard, FaultEndsTheProcessWithItsCodeAndTheSaverStateOff) {
 }  // namespace
 
 // The built module as the display settings see it: its exports by name, the
-// icon group, the one string and the description text.
+// icon group, the name in strings 1007 and 1 (the display settings' list reads
+// string 1) and the description text.
 TEST(Module, ExportsResourcesAndDescription) {
     HMODULE module = LoadLibraryExA(LUMORA_SCR_PATH, nullptr, DONT_RESOLVE_DLL_REFERENCES);
     ASSERT_NE(module, nullptr) << LUMORA_SCR_PATH;
@@ -345,7 +346,9 @@ TEST(Module, ExportsResourcesAndDescription) {
     char text[100] = "";
     EXPECT_EQ(LoadStringA(module, 1007, text, sizeof text), 18);
     EXPECT_STREQ(text, "Lumora Screensaver");
-    EXPECT_EQ(LoadStringA(module, 1, text, sizeof text), 0);
+    text[0] = '\0';
+    EXPECT_EQ(LoadStringA(module, 1, text, sizeof text), 18);
+    EXPECT_STREQ(text, "Lumora Screensaver");
     FreeLibrary(module);
 
     std::FILE *file = std::fopen(LUMORA_SCR_PATH, "rb");
