@@ -502,6 +502,8 @@ Function un.HandOver
   ${If} $3 <> 0
     CopyFiles /SILENT "$EXEPATH" "$1\Uninstall.exe"
     ${IfNot} ${Errors}
+      ; Its current folder, which cannot be removed while it is one.
+      SetOutPath "$1"
       Exec '"$1\Uninstall.exe" /S /ELEVATED /FINISH=$0 _?=$INSTDIR'
       ${IfNot} ${Errors}
         Return
@@ -522,6 +524,11 @@ Function un.FinishRemoval
   ${EndIf}
   Delete /REBOOTOK "$INSTDIR\Uninstall.exe"
   Call un.RemoveFolderAndKeys
-  Delete /REBOOTOK "$EXEPATH"
-  RMDir /REBOOTOK "$EXEDIR"
+  StrCpy $0 "$WINDIR\Temp\Lumora-"
+  StrLen $1 $0
+  StrCpy $1 $EXEDIR $1
+  ${If} $1 == $0
+    Delete /REBOOTOK "$EXEPATH"
+    RMDir /REBOOTOK "$EXEDIR"
+  ${EndIf}
 FunctionEnd

@@ -11,8 +11,8 @@
 #include "main/display/saver_proc.h"
 
 // The platform's password check and input-method association, both found at
-// run time: the first in the system folder's "PASSWORD.CPL", the second in an IMM32.DLL that is
-// already loaded.
+// run time: the first in the system folder's "PASSWORD.CPL", the second in
+// an IMM32.DLL that is already loaded.
 typedef BOOL(WINAPI *VerifyPasswordProc)(HWND window);
 typedef HIMC(WINAPI *AssociateContextProc)(HWND window, HIMC context);
 
