@@ -135,6 +135,27 @@ old_windows_refused() {  # ERROR_OLD_WIN_VERSION, 1150, of which the exit status
 }
 check "the setup refuses Windows XP" old_windows_refused
 
+# Only a folder inside Program Files takes the files. A folder any user may
+# write, a way out of Program Files, by ".." or by a link, and a network path
+# are refused, by the copy under UAC and by the elevated copy on its own, and
+# nothing changes (ERROR_DIRECTORY, 267). Through cmd, so that a folder with
+# spaces reaches the setup unquoted, as /D wants it.
+windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
+folder_refused() {  # folder, then the command that starts the setup, as Windows reads it
+  local code=0
+  wine_run cmd /c "$2 /S /D=$1" >/dev/null 2>&1 || code=$?
+  is "$code" $((267 & 255)) && [ ! -e "$drive/users/Public/Planted" ] && [ ! -e "$module" ] &&
+    ! key_exists "$machine" && ! key_exists "$uninstall_key"
+}
+ln -s ../users/Public "${install%/*}/Link"
+for folder in 'C:\users\Public\Planted' "$install_win\\..\\..\\users\\Public\\Planted" \
+  "${install_win%\\*}\\Link\\Planted" '\\localhost\share\Lumora'; do
+  check "the setup refuses $folder" folder_refused "$folder" "$(windows_path "$limited") $(windows_path "$setup")"
+done
+check "the elevated copy refuses a folder by itself" \
+  folder_refused 'C:\users\Public\Planted' "$(windows_path "$setup") /ELEVATED"
+rm "${install%/*}/Link"
+
 # A silent install with /CURRENT: every file and value in place, Lumora the
 # current screen saver, and the installed saver draws.
 check "the silent install succeeds" run_limited "$setup" /S /CURRENT
@@ -200,7 +221,16 @@ check "and makes Lumora the current screen saver" is "$(reg_value "$desktop" SCR
 screen_saver_reset() {
   local i; for i in $(seq 1 50); do [ -z "$(reg_value "$desktop" SCRNSAVE.EXE)" ] && return; sleep 0.2; done; return 1
 }
+# The elevated part of the uninstall is the installed Uninstall.exe, run in
+# place, and no copy in the user's folders: the command lines of the
+# elevated copies are taken while it runs.
+watch_elevated() { while :; do pgrep -af -- /ELEVATED; sleep 0.02; done >"$state/elevated"; }
+watch_elevated &
+watcher=$!
 check "the second uninstall succeeds" run_uninstall limited
+kill "$watcher"
+check "its elevated part ran from the install folder" eval \
+  'grep -qF "$install_win\\Uninstall.exe" "$state/elevated" && ! grep -qi "users" "$state/elevated"'
 check "the uninstall removes the empty folder and resets the screen saver" \
   all '[ ! -e "$install" ]' screen_saver_reset
 

@@ -3,13 +3,18 @@
 # display, driven with xdotool and looked at through screenshots and a probe.
 #   host_e2e.sh <wine-state> <Lumora.scr> <host_probe.exe> <password_standin.dll> <work dir> <config_tests.exe>
 # The module is installed into a folder of its own in the work dir, with the
-# phrase files and the stand-in PASSWORD.CPL; the settings key points there
-# while the tests run and is removed before and after.
+# phrase files; the settings key points there while the tests run and is
+# removed before and after. The stand-in PASSWORD.CPL goes to the prefix's
+# system folder, and a copy is planted beside the module, which the saver
+# must never load.
 set -u
 state=$1 module=$2 probe=$3 standin=$4 work=$5 config_tests=$6
 # shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 install_saver "$module" "$work"
+system=$WINEPREFIX/drive_c/windows/system32
+[ -d "$WINEPREFIX/drive_c/windows/syswow64" ] && system=$WINEPREFIX/drive_c/windows/syswow64
+cp "$standin" "$system/PASSWORD.CPL"
 cp "$standin" "$install/PASSWORD.CPL"
 
 reset_registry() {
@@ -25,6 +30,7 @@ cleanup() {
     pkill -P "$parent_pid" 2>/dev/null
   fi
   reset_registry
+  rm -f "$system/PASSWORD.CPL" "$system"/password-*
 }
 trap cleanup EXIT
 
@@ -245,8 +251,8 @@ reg add "$appDefaults" /v Version /d win98 /f
 wine_run "$saver" /a >/dev/null 2>&1
 check "/a on the 95 family ends with 0" is "$?" 0
 reg add "$desktop" /v ScreenSaveUsePassword /t REG_DWORD /d 1 /f
-prompts="$install/password-prompts.log"
-answer="$install/password-answer.txt"
+prompts="$system/password-prompts.log"
+answer="$system/password-answer.txt"
 prompt_count() { if [ -f "$prompts" ]; then wc -l <"$prompts"; else echo 0; fi; }
 prompts_become() {  # count, within two seconds
   local i
@@ -262,6 +268,9 @@ echo 0 >"$answer"
 start_saver /s
 saver_ready
 check "the saver-running state is on while it runs" is "$(probe running)" 1
+loaded() { grep -qsF "$1" /proc/[0-9]*/maps; }
+check "it loaded the system folder's PASSWORD.CPL, not the one beside it" \
+  eval 'loaded "$system/PASSWORD.CPL" && ! loaded "$install/PASSWORD.CPL"'
 xdotool key x
 check "a key asks for the password" prompts_become 1
 check "the prompt was given the saver window" is "$(head -n 1 "$prompts")" "prompt WindowsScreenSaverClass"
@@ -282,5 +291,6 @@ saver_ends 5
 check "a granted answer ends it with 0" is "$saver_code" 0
 check "after four prompts in all" prompts_become 4
 check "and the saver-running state is off again" is "$(probe running)" 0
+check "the PASSWORD.CPL beside the module, which is current, was never asked" [ ! -e "$install/password-prompts.log" ]
 
 checks_done

@@ -249,9 +249,16 @@ bool saverRunningState() {
 }
 
 // The stored switch and the platform's verifier, with the test's stand-in
-// as PASSWORD.CPL beside this program, where LoadLibraryA looks first.
+// as PASSWORD.CPL in the system folder, where the platform keeps its own;
+// a copy beside this program, where LoadLibraryA looks first, is planted.
+std::string inSystemFolder(const char *name) {
+    char path[MAX_PATH];
+    UINT n = GetSystemDirectoryA(path, MAX_PATH);
+    return std::string(path, n) + "\\" + name;
+}
 struct PasswordVerifier : ::testing::Test {
-    std::string standin = besideTests("PASSWORD.CPL");
+    std::string standin = inSystemFolder("PASSWORD.CPL");
+    std::string planted = besideTests("PASSWORD.CPL");
     static constexpr const char *desktop = "Control Panel\\Desktop";
 
     void SetUp() override {
@@ -268,6 +275,7 @@ struct PasswordVerifier : ::testing::Test {
             RegCloseKey(key);
         }
         DeleteFileA(standin.c_str());
+        DeleteFileA(planted.c_str());
     }
 };
 
@@ -304,6 +312,7 @@ TEST_F(PasswordVerifier, NeitherOnTheNtFamilyNorWithoutTheModule) {
     EXPECT_EQ(hostState.passwordModule, nullptr);
     hostState.is95Family = true;
     ASSERT_TRUE(DeleteFileA(standin.c_str()));
+    ASSERT_TRUE(CopyFileA(besideTests("password_standin.dll").c_str(), planted.c_str(), FALSE));
     loadPasswordVerifier();
     EXPECT_EQ(hostState.passwordModule, nullptr);
     EXPECT_FALSE(saverRunningState());

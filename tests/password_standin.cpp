@@ -1,6 +1,6 @@
 // Stands in for the platform's PASSWORD.CPL in the host's tests; never
-// installed with the saver. The tests copy it beside Lumora.scr under that
-// name, where LoadLibraryA looks first. Its answer is the first byte of
+// installed with the saver. The tests copy it under that name into the
+// system folder, where the platform keeps its own. Its answer is the first byte of
 // "password-answer.txt" beside it ("1" allows the close, anything else or no
 // file refuses), and every prompt appends the class of the window it was
 // given to "password-prompts.log" there.

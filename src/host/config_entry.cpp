@@ -25,7 +25,7 @@ int showConfigDialog(HWND owner) {
 typedef DWORD(WINAPI *ChangePasswordProc)(LPCSTR provider, HWND owner, DWORD reserved1, DWORD reserved2);
 
 void changePassword(HWND owner) {
-    HMODULE provider = LoadLibraryA("MPR.DLL");
+    HMODULE provider = loadSystemModule("MPR.DLL");
     if (provider == nullptr) return;
     FARPROC change = GetProcAddress(provider, "PwdChangePasswordA");
     if (change != nullptr)

@@ -7,6 +7,7 @@
 extern "C" __attribute__((used)) const char saverDescription[] = "SCRNSAVE : Lumora";
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    restrictDllSearch();
     // The runtime's own view of the command line is not used: the tail is
     // taken from the raw line so that separators are read as they stand.
     const char *tail = commandTail(GetCommandLineA());

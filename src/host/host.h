@@ -11,8 +11,8 @@
 #include "main/display/saver_proc.h"
 
 // The platform's password check and input-method association, both found at
-// run time: the first in "PASSWORD.CPL", the second in an IMM32.DLL that is
-// already loaded.
+// run time: the first in the system folder's "PASSWORD.CPL", the second in
+// an IMM32.DLL that is already loaded.
 typedef BOOL(WINAPI *VerifyPasswordProc)(HWND window);
 typedef HIMC(WINAPI *AssociateContextProc)(HWND window, HIMC context);
 
@@ -96,6 +96,12 @@ void hideCursor();
 void loadPasswordVerifier();
 void unloadPasswordVerifier();
 void setSaverRunning(bool on);
+
+// Code comes from the system folder only: the DLL search is narrowed to it
+// before anything else runs, and the platform's modules that the host loads
+// itself are named by their full path there (null when absent).
+void restrictDllSearch();
+HMODULE loadSystemModule(const char *name);
 
 // The configuration and password-change modes. The dialog's result is the
 // exit code: -1 when the dialog could not be made.

@@ -28,7 +28,7 @@ void loadPasswordVerifier() {
     if (!hostState.is95Family) return;
     if (hostState.passwordModule != nullptr) unloadPasswordVerifier();
     if (!passwordSwitchOn()) return;
-    hostState.passwordModule = LoadLibraryA("PASSWORD.CPL");
+    hostState.passwordModule = loadSystemModule("PASSWORD.CPL");
     if (hostState.passwordModule == nullptr) return;
     FARPROC verify = GetProcAddress(hostState.passwordModule, "VerifyScreenSavePwd");
     if (verify == nullptr) {
