@@ -427,7 +427,6 @@ std::vector<std::string> narrowDrawn;
 std::vector<std::wstring> wideDrawn;
 decltype(&TextOutA) realTextOutA;
 decltype(&TextOutW) realTextOutW;
-decltype(&DrawTextA) realDrawTextA;
 decltype(&DrawTextW) realDrawTextW;
 
 BOOL WINAPI recordTextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
@@ -437,10 +436,6 @@ BOOL WINAPI recordTextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
 BOOL WINAPI recordTextOutW(HDC hdc, int x, int y, LPCWSTR text, int length) {
     wideDrawn.emplace_back(text, length);
     return realTextOutW(hdc, x, y, text, length);
-}
-int WINAPI recordDrawTextA(HDC hdc, LPCSTR text, int length, LPRECT box, UINT format) {
-    narrowDrawn.emplace_back(text, length);
-    return realDrawTextA(hdc, text, length, box, format);
 }
 int WINAPI recordDrawTextW(HDC hdc, LPCWSTR text, int length, LPRECT box, UINT format) {
     wideDrawn.emplace_back(text, length);
@@ -457,9 +452,6 @@ template <typename F> void replace(const char *module, const char *name, F **rea
 TEST_F(DisplayTest, UnicodeFilesReachTheWideCallsAsWrittenAndAnsiFilesInTheirCodePage) {
     replace("gdi32.dll", "TextOutA", &realTextOutA, recordTextOutA);
     replace("gdi32.dll", "TextOutW", &realTextOutW, recordTextOutW);
-    // DrawTextA may not be linked at all: nothing draws narrow text.
-    realDrawTextA = reinterpret_cast<decltype(&DrawTextA)>(
-        replaceImport("user32.dll", "DrawTextA", reinterpret_cast<void *>(recordDrawTextA)));
     replace("user32.dll", "DrawTextW", &realDrawTextW, recordDrawTextW);
     copyString(settings.ShadowStyle, "3D Cast", shadowStyleSize);
     open();
@@ -485,8 +477,7 @@ TEST_F(DisplayTest, UnicodeFilesReachTheWideCallsAsWrittenAndAnsiFilesInTheirCod
     wideDrawn.clear();
     showPassage(hwnd, PassageMove::Next);
     EXPECT_EQ(wideDrawn, std::vector<std::wstring>(2, L"\nÄrger\nüber"));
-    // An ANSI file and the system's own texts are widened from their code
-    // pages: the narrow calls would read them in the font's.
+    // An ANSI file and the system's own texts are widened from their code pages.
     usePhrases("display-ansi.txt", "Gr\xFC\xDF" "e\n");
     narrowDrawn.clear();
     wideDrawn.clear();
@@ -499,7 +490,6 @@ TEST_F(DisplayTest, UnicodeFilesReachTheWideCallsAsWrittenAndAnsiFilesInTheirCod
     EXPECT_TRUE(narrowDrawn.empty());
     replaceImport("gdi32.dll", "TextOutA", reinterpret_cast<void *>(realTextOutA));
     replaceImport("gdi32.dll", "TextOutW", reinterpret_cast<void *>(realTextOutW));
-    if (realDrawTextA != nullptr) replaceImport("user32.dll", "DrawTextA", reinterpret_cast<void *>(realDrawTextA));
     replaceImport("user32.dll", "DrawTextW", reinterpret_cast<void *>(realDrawTextW));
 }
 

@@ -9,10 +9,8 @@
 //   host_probe metrics            the number of monitors and the virtual screen
 //   host_probe tooltip            the help tool-tip, if any: shown or not, its lines
 //   host_probe control <id>       the screen rectangle of a visible dialog's control
-//   host_probe text <id>          a visible dialog's control's text, as UTF-8
-//   host_probe clip <text>        puts the text on the clipboard, for Ctrl+V
+//   host_probe text <id>          its text, as UTF-8
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -179,41 +177,23 @@ int tooltip() {
     return 0;
 }
 
-int control(int argc, char **argv, bool text) {
+int control(int argc, char **argv) {
     if (argc < 3) return 2;
     int id = std::atoi(argv[2]);
     for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;) {
         HWND item = GetDlgItem(w, id);
         RECT r;
         if (!IsWindowVisible(w) || item == nullptr || !GetWindowRect(item, &r)) continue;
-        if (!text) {
-            std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
-            return 0;
-        }
-        // Wide, whatever this program's code page: the names are in any script.
-        static wchar_t wide[2048];
-        static char utf8[4 * 2048];
-        GetWindowTextW(item, wide, 2048);
-        WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
-        std::printf("%s\n", utf8);
+        wchar_t wide[2048];
+        char utf8[4 * 2048];
+        if (GetWindowTextW(item, wide, 2048) >= 0 && std::strcmp(argv[1], "text") == 0 &&
+            WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr) > 0)
+            return std::printf("%s\n", utf8) < 0;
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
         return 0;
     }
     std::printf("none\n");
     return 1;
-}
-
-int clip() {
-    int argc = 0;
-    wchar_t **args = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (args == nullptr || argc < 3 || !OpenClipboard(nullptr)) return 2;
-    size_t bytes = (wcslen(args[2]) + 1) * sizeof(wchar_t);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    std::memcpy(GlobalLock(block), args[2], bytes);
-    GlobalUnlock(block);
-    EmptyClipboard();
-    bool set = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
-    CloseClipboard();
-    return set ? 0 : 1;
 }
 
 }  // namespace
@@ -229,8 +209,6 @@ int main(int argc, char **argv) {
     if (std::strcmp(command, "close") == 0) return close(argc, argv);
     if (std::strcmp(command, "fault") == 0) return fault();
     if (std::strcmp(command, "tooltip") == 0) return tooltip();
-    if (std::strcmp(command, "control") == 0) return control(argc, argv, false);
-    if (std::strcmp(command, "text") == 0) return control(argc, argv, true);
-    if (std::strcmp(command, "clip") == 0) return clip();
+    if (std::strcmp(command, "control") == 0 || std::strcmp(command, "text") == 0) return control(argc, argv);
     return 2;
 }

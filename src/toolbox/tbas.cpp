@@ -213,7 +213,13 @@ char *poolCopy(const char *s) {
 
 static char *poolFormatV(const char *format, std::va_list args) {
     char *result = poolString();
-    std::vsnprintf(result, poolStringSize, format, args);
+    // A text too long for the string ends before a UTF-8 character it cut.
+    if (std::vsnprintf(result, poolStringSize, format, args) >= poolStringSize && platTextIsUtf8()) {
+        std::uint32_t last = charStart(result, poolStringSize - 2);
+        unsigned char lead = static_cast<unsigned char>(result[last]);
+        std::uint32_t bytes = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        if (last + bytes > poolStringSize - 1) result[last] = '\0';
+    }
     return result;
 }
 
