@@ -55,10 +55,11 @@ static void analysePhraseFile() {
         int n = readerReadPiece(&f.reader, lineBuffer, maxPieceChars);
         if (n <= 0) break;
         f.lineCount += 1;
-        if (f.lineCount == 1 && isSeparator(lineBuffer)) f.multiLineMode = true;
-        if (lineStart && !lonePercentSeen) lonePercentSeen = isLonePercentLine(lineBuffer);
+        const bool startsLine = lineStart;
         lineStart = lineBuffer[n - 1] == '\n';
         if (isSeparator(lineBuffer)) {
+            if (f.lineCount == 1) f.multiLineMode = true;
+            if (startsLine && isLonePercentLine(lineBuffer)) lonePercentSeen = true;
             afterSeparator = true;
             lastSeparatorEnd = readerTell(&f.reader);
             continue;
