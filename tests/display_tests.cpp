@@ -433,7 +433,6 @@ std::vector<std::string> narrowDrawn;
 std::vector<std::wstring> wideDrawn;
 decltype(&TextOutA) realTextOutA;
 decltype(&TextOutW) realTextOutW;
-decltype(&DrawTextA) realDrawTextA;
 decltype(&DrawTextW) realDrawTextW;
 
 BOOL WINAPI recordTextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
@@ -443,10 +442,6 @@ BOOL WINAPI recordTextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
 BOOL WINAPI recordTextOutW(HDC hdc, int x, int y, LPCWSTR text, int length) {
     wideDrawn.emplace_back(text, length);
     return realTextOutW(hdc, x, y, text, length);
-}
-int WINAPI recordDrawTextA(HDC hdc, LPCSTR text, int length, LPRECT box, UINT format) {
-    narrowDrawn.emplace_back(text, length);
-    return realDrawTextA(hdc, text, length, box, format);
 }
 int WINAPI recordDrawTextW(HDC hdc, LPCWSTR text, int length, LPRECT box, UINT format) {
     wideDrawn.emplace_back(text, length);
@@ -460,10 +455,9 @@ template <typename F> void replace(const char *module, const char *name, F **rea
 
 }  // namespace
 
-TEST_F(DisplayTest, UnicodeFilesReachTheWideCallsAsWrittenAndAnsiFilesTheNarrowOnes) {
+TEST_F(DisplayTest, UnicodeFilesReachTheWideCallsAsWrittenAndAnsiFilesInTheirCodePage) {
     replace("gdi32.dll", "TextOutA", &realTextOutA, recordTextOutA);
     replace("gdi32.dll", "TextOutW", &realTextOutW, recordTextOutW);
-    replace("user32.dll", "DrawTextA", &realDrawTextA, recordDrawTextA);
     replace("user32.dll", "DrawTextW", &realDrawTextW, recordDrawTextW);
     copyString(settings.ShadowStyle, "3D Cast", shadowStyleSize);
     open();
@@ -489,20 +483,19 @@ TEST_F(DisplayTest, UnicodeFilesReachTheWideCallsAsWrittenAndAnsiFilesTheNarrowO
     wideDrawn.clear();
     showPassage(hwnd, PassageMove::Next);
     EXPECT_EQ(wideDrawn, std::vector<std::wstring>(2, L"\nÄrger\nüber"));
-    // An ANSI file and the system's own texts stay narrow.
+    // An ANSI file and the system's own texts are widened from their code pages.
     usePhrases("display-ansi.txt", "Gr\xFC\xDF" "e\n");
     narrowDrawn.clear();
     wideDrawn.clear();
     drawPhrase(hwnd);
     copyString(settings.PhraseFn, "display-missing.txt", phraseFnSize);
     drawPhrase(hwnd);
-    std::vector<std::string> narrow(5, "Gr\xFC\xDF" "e");
-    narrow.insert(narrow.end(), 5, "\"display-missing.txt\" not found");
-    EXPECT_EQ(narrowDrawn, narrow);
-    EXPECT_TRUE(wideDrawn.empty());
+    std::vector<std::wstring> wide(5, L"Grüße");
+    wide.insert(wide.end(), 5, L"\"display-missing.txt\" not found");
+    EXPECT_EQ(wideDrawn, wide);
+    EXPECT_TRUE(narrowDrawn.empty());
     replaceImport("gdi32.dll", "TextOutA", reinterpret_cast<void *>(realTextOutA));
     replaceImport("gdi32.dll", "TextOutW", reinterpret_cast<void *>(realTextOutW));
-    replaceImport("user32.dll", "DrawTextA", reinterpret_cast<void *>(realDrawTextA));
     replaceImport("user32.dll", "DrawTextW", reinterpret_cast<void *>(realDrawTextW));
 }
 
@@ -671,17 +664,17 @@ TEST_F(DisplayTest, PixelSizesScaleWithTheDisplayDpi) {
 
 // The font height and box of each block drawn, measurements left out.
 static std::vector<std::pair<int, RECT>> drawnBlocks;
-static int WINAPI recordDrawnBlock(HDC hdc, LPCSTR text, int length, LPRECT box, UINT format) {
+static int WINAPI recordDrawnBlock(HDC hdc, LPCWSTR text, int length, LPRECT box, UINT format) {
     LOGFONTA font = {};
     GetObjectA(GetCurrentObject(hdc, OBJ_FONT), sizeof font, &font);
     if (!(format & DT_CALCRECT)) drawnBlocks.push_back({std::abs(static_cast<int>(font.lfHeight)), *box});
-    return realDrawTextA(hdc, text, length, box, format);
+    return realDrawTextW(hdc, text, length, box, format);
 }
 
 // In a preview (a child window) a passage wider than it is drawn at about
 // the largest size that fits; full screen it keeps its size and overhangs.
 TEST_F(DisplayTest, PreviewsDrawPassagesNoLargerThanThemselves) {
-    replace("user32.dll", "DrawTextA", &realDrawTextA, recordDrawnBlock);
+    replace("user32.dll", "DrawTextW", &realDrawTextW, recordDrawnBlock);
     settings.MultiLineMinFontSize = settings.MultiLineMaxFontSize = 60;
     usePhrases("display-passages.txt", "%\nA line that is far too wide for it\nand a second one\n%\n");
     open();
@@ -696,5 +689,5 @@ TEST_F(DisplayTest, PreviewsDrawPassagesNoLargerThanThemselves) {
         EXPECT_EQ(fits, w == pane) << b.left << "," << b.top << "-" << b.right << "," << b.bottom;
         EXPECT_EQ(drawnBlocks[0].first == scaleForDpi(60, systemDpi()), w == hwnd) << drawnBlocks[0].first;
     }
-    replaceImport("user32.dll", "DrawTextA", reinterpret_cast<void *>(realDrawTextA));
+    replaceImport("user32.dll", "DrawTextW", reinterpret_cast<void *>(realDrawTextW));
 }

@@ -179,7 +179,6 @@ xdotool key Escape
 saver_ends 5
 check "Escape closes it with 1" is "$saver_code" 1
 
-echo "# the colours and font dialogs"
 dialog_named() {  # exact title
   local i
   for i in $(seq 1 50); do
@@ -188,6 +187,21 @@ dialog_named() {  # exact title
   done
   return 1
 }
+echo "# a phrase file in a folder named in Polish and Cyrillic letters, typed into the file dialog"
+folder="$WINEPREFIX/drive_c/Łódź Жизнь" chosen='C:\Łódź Жизнь\quotes.txt'
+mkdir -p "$folder" && printf 'Zażółć gęślą jaźń\r\nМир\r\n' >"$folder/quotes.txt"
+start_saver /c
+dialog_named 'Lumora Screensaver' && sleep 1 && xdotool key alt+s
+check "Select... opens the file dialog" dialog_named 'Select new single-line or multi-line file'
+xdotool type --delay 50 "$chosen" && xdotool key Return && sleep 1 && xdotool key alt+o && saver_ends 5
+start_saver /c
+check "it is stored and the status line names it" within 10 prints "$chosen is a single-line file" probe text 1043
+xdotool key Escape && saver_ends 5 && start_saver /s
+check "/s draws its text" text_within 15 unicode-folder
+xdotool key x && saver_ends 5
+rm -rf "$folder" && reg add "$settings" /v PhraseFn /d lu-english-words-1.txt /f
+
+echo "# the colours and font dialogs"
 start_saver /c
 dialog_named 'Lumora Screensaver'
 sleep 1

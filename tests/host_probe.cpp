@@ -9,6 +9,7 @@
 //   host_probe metrics            the number of monitors and the virtual screen
 //   host_probe tooltip            the help tool-tip, if any: shown or not, its lines
 //   host_probe control <id>       the screen rectangle of a visible dialog's control
+//   host_probe text <id>          its text, as UTF-8
 #include <windows.h>
 
 #include <cstdio>
@@ -183,6 +184,11 @@ int control(int argc, char **argv) {
         HWND item = GetDlgItem(w, id);
         RECT r;
         if (!IsWindowVisible(w) || item == nullptr || !GetWindowRect(item, &r)) continue;
+        wchar_t wide[2048];
+        char utf8[4 * 2048];
+        if (GetWindowTextW(item, wide, 2048) >= 0 && std::strcmp(argv[1], "text") == 0 &&
+            WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr) > 0)
+            return std::printf("%s\n", utf8) < 0;
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
         return 0;
     }
@@ -203,6 +209,6 @@ int main(int argc, char **argv) {
     if (std::strcmp(command, "close") == 0) return close(argc, argv);
     if (std::strcmp(command, "fault") == 0) return fault();
     if (std::strcmp(command, "tooltip") == 0) return tooltip();
-    if (std::strcmp(command, "control") == 0) return control(argc, argv);
+    if (std::strcmp(command, "control") == 0 || std::strcmp(command, "text") == 0) return control(argc, argv);
     return 2;
 }

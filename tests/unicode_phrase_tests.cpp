@@ -1,8 +1,11 @@
 // Phrase files in UTF-8 and UTF-16: how the reader tells the encoding, the
 // text it hands out (as UTF-8), and the limits counted in characters.
+#include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <set>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -162,3 +165,39 @@ TEST_F(UnicodePhrases, BrokenBytesReadAsReplacementCharacters) {
     EXPECT_EQ(phraseFile.lineCount, 2);
     EXPECT_EQ(draws(60), (std::set<std::string>{u8"x\uFFFDy", u8"\uFFFD"}));
 }
+
+// Fortune files: the first passage at the top, a lone "%" line somewhere.
+TEST_F(UnicodePhrases, FortuneFilesArePassageFilesAndWordListsStaySingleLines) {
+    std::ifstream in("/usr/share/games/fortunes/fortunes", std::ios::binary);  // fortune-mod's own
+    ASSERT_TRUE(in);
+    const std::string fortunes{std::istreambuf_iterator<char>(in), {}};
+    std::vector<std::string> whole;
+    for (size_t at = 0, end; at < fortunes.size(); at = end + 3) {
+        end = std::min(fortunes.find("\n%\n", at), fortunes.size());
+        whole.push_back("\n" + fortunes.substr(at, end - at));
+    }
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {fortunes, whole},
+        {markUtf8 + u8"Ärger\r\n%\r\n%%note\r\nÖl\r\n%", {u8"\nÄrger", u8"\nÖl"}},
+        {"50%\n%d\n%%\n" + std::string(1029, 'a') + "%\n", {}},  // that "%" ends a piece, not a line
+    };
+    for (const auto &[bytes, passages] : cases) {
+        use(bytes);
+        EXPECT_EQ(phraseFile.multiLineMode, !passages.empty());
+        ASSERT_EQ(phraseFile.passageCount, static_cast<std::int32_t>(passages.size()));
+        for (size_t k = 0; k < passages.size(); ++k) EXPECT_EQ(fetchPhrase(phraseFile.passageOffsets[k]), passages[k]);
+    }
+}
+
+#ifdef _WIN32
+// Names compare as the file system compares them, every letter's case aside.
+TEST_F(UnicodePhrases, TheOpenFileInOtherLetterCaseStaysOpen) {
+    PhraseFileTest::use("\xC4rger \xFF.txt", "%\nein\n%\nzwei\n");  // "Ärger ÿ.txt" in Windows-1252
+    PhraseFileTest::draws(20);
+    const int shown = lstCount(passageHistory);
+    copyString(settings.PhraseFn, "\xE4rger \x9F.TXT", phraseFnSize);  // "ärger Ÿ.TXT"
+    fetchPhrase(openOnlyRequest);
+    EXPECT_STREQ(phraseFile.name, "\xC4rger \xFF.txt");
+    EXPECT_EQ(lstCount(passageHistory), shown);
+}
+#endif

@@ -3,6 +3,8 @@
 //   bench-passages.txt  about 20 MB of passages of 1 to 6 lines between "%"
 //                       lines, CR LF line ends as a Windows editor writes them;
 //   bench-lines.txt     32768 single lines, CR LF line ends;
+//   bench-words.txt     about 20 MB of single lines without a "%" line, a
+//                       word list as large as the passage file;
 // and then times, with steady_clock over several repetitions:
 //   - the analysis (closePhraseFile, then fetchPhrase(openOnlyRequest)) of
 //     the passage file, as throughput in MB (10^6 bytes) per second;
@@ -12,7 +14,8 @@
 //   - the 32768th line, the worst case: the random generator is seeded so
 //     that randomInRange(1, 32768) yields 32768, and the real random-line
 //     request is timed; its text is checked against the generated line;
-//   - random passages of the passage file.
+//   - random passages of the passage file;
+//   - the analysis of the large word list, which must stay one reading.
 //
 //   phrase_bench [scratch-folder] [repetitions]
 #include <algorithm>
@@ -110,6 +113,18 @@ PassageFileFacts makePassageFile(const std::string &path) {
     return facts;
 }
 
+// Lines of the same kind up to the passage file's size, none of them "%".
+bool makeWordList(const std::string &path) {
+    Generator g{20250101};
+    std::string text;
+    text.reserve(static_cast<size_t>(passageFileTarget + 1024));
+    while (static_cast<std::int64_t>(text.size()) < passageFileTarget) {
+        text += makeLine(g);
+        text += "\r\n";
+    }
+    return writeFile(path, text);
+}
+
 bool makeSingleLineFile(const std::string &path, std::string *lastLine) {
     Generator g{19991231};
     std::string text;
@@ -124,6 +139,23 @@ bool makeSingleLineFile(const std::string &path, std::string *lastLine) {
 }
 
 double microseconds(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
+
+// Times the analysis of the file PhraseFn names, reps times after one that
+// warms the cache; false when it fails.
+bool timeAnalysis(int reps, std::vector<double> *times) {
+    for (int r = 0; r < reps + 1; ++r) {
+        closePhraseFile();
+        const auto t0 = Clock::now();
+        const char *text = fetchPhrase(openOnlyRequest);
+        const auto t1 = Clock::now();
+        if (!phraseFile.open || text[0] != '\0') {
+            std::printf("analysis failed: %s\n", text);
+            return false;
+        }
+        if (r > 0) times->push_back(microseconds(t1 - t0));
+    }
+    return true;
+}
 
 struct Summary {
     double best;
@@ -178,9 +210,10 @@ int main(int argc, char **argv) {
 
     const std::string passagePath = dir + "bench-passages.txt";
     const std::string linePath = dir + "bench-lines.txt";
+    const std::string wordPath = dir + "bench-words.txt";
     const PassageFileFacts facts = makePassageFile(passagePath);
     std::string lastLine;
-    if (facts.bytes < 0 || !makeSingleLineFile(linePath, &lastLine)) {
+    if (facts.bytes < 0 || !makeSingleLineFile(linePath, &lastLine) || !makeWordList(wordPath)) {
         std::printf("cannot write the files into %s\n", dir.c_str());
         return 1;
     }
@@ -195,17 +228,7 @@ int main(int argc, char **argv) {
     // Analysis.
     usePhraseFile(passagePath);
     std::vector<double> analysis;
-    for (int r = 0; r < reps + 1; ++r) {
-        closePhraseFile();
-        const auto t0 = Clock::now();
-        const char *text = fetchPhrase(openOnlyRequest);
-        const auto t1 = Clock::now();
-        if (!phraseFile.open || text[0] != '\0') {
-            std::printf("analysis failed: %s\n", text);
-            return 1;
-        }
-        if (r > 0) analysis.push_back(microseconds(t1 - t0));  // the first one warms the cache
-    }
+    if (!timeAnalysis(reps, &analysis)) return 1;
     if (phraseFile.lineCount != facts.lines || !phraseFile.multiLineMode) {
         std::printf("analysis counted %d lines, expected %lld\n", static_cast<int>(phraseFile.lineCount),
                     static_cast<long long>(facts.lines));
@@ -274,6 +297,14 @@ int main(int argc, char **argv) {
         }
         last.push_back(microseconds(t1 - t0));
     }
+    // The large word list.
+    usePhraseFile(wordPath);
+    std::vector<double> words;
+    if (!timeAnalysis(reps, &words)) return 1;
+    if (phraseFile.multiLineMode) {
+        std::printf("the word list was taken for a passage file\n");
+        return 1;
+    }
     closePhraseFile();
 
     const Summary l = summarise(lines);
@@ -285,5 +316,8 @@ int main(int argc, char **argv) {
     std::printf("line %d median: %.1f us\n", singleLineCount, w.median);
     std::printf("random passage best: %.2f us\n", p.best);
     std::printf("random passage median: %.2f us\n", p.median);
+    const Summary wl = summarise(words);
+    std::printf("word list analysis time best: %.2f ms\n", wl.best / 1000);
+    std::printf("word list analysis time median: %.2f ms\n", wl.median / 1000);
     return 0;
 }

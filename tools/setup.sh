@@ -11,7 +11,7 @@ packages=(
   xserver-xephyr libxinerama1:i386
   googletest
   clang libclang-rt-dev
-  fortune-mod
+  fortune-mod fortunes-min
   nsis zip unzip libxml2-utils
   locales
 )

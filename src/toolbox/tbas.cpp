@@ -41,9 +41,16 @@ int copyString(char *dest, const char *src, std::uint32_t destSize) {
         std::memcpy(dest, src, n + 1);
         return 0;
     }
-    std::memcpy(dest, src, destSize - 1);
-    dest[destSize - 1] = '\0';
+    std::uint32_t cut = charStart(src, destSize - 1);
+    std::memcpy(dest, src, cut);
+    dest[cut] = '\0';
     return 1;
+}
+
+std::uint32_t charStart(const char *text, std::uint32_t pos) {
+    if (!platTextIsUtf8()) return pos;
+    while (pos > 0 && (static_cast<unsigned char>(text[pos]) & 0xC0) == 0x80) --pos;
+    return pos;
 }
 
 std::int32_t nearestLong(double value) {
@@ -101,6 +108,10 @@ int equalsNoCase(const char *a, const char *b) {
         if (ca != cb) return 0;
         if (ca == 0) return 1;
     }
+}
+
+int equalsFileName(const char *a, const char *b) {
+    return platSameFileName(a == nullptr ? emptyString : a, b == nullptr ? emptyString : b);
 }
 
 int startsWithNoCase(const char *text, const char *prefix) {
@@ -208,7 +219,13 @@ const char *loadText(int id) {
 
 static char *poolFormatV(const char *format, std::va_list args) {
     char *result = poolString();
-    std::vsnprintf(result, poolStringSize, format, args);
+    // A text too long for the string ends before a UTF-8 character it cut.
+    if (std::vsnprintf(result, poolStringSize, format, args) >= poolStringSize && platTextIsUtf8()) {
+        std::uint32_t last = charStart(result, poolStringSize - 2);
+        unsigned char lead = static_cast<unsigned char>(result[last]);
+        std::uint32_t bytes = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        if (last + bytes > poolStringSize - 1) result[last] = '\0';
+    }
     return result;
 }
 

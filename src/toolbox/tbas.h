@@ -20,7 +20,12 @@ extern const char *const emptyString;
 
 int isEmptyString(const char *s);
 int inRange(std::int32_t low, std::int32_t value, std::int32_t high);
+// Copies src into dest; a text too long for it is cut (result 1) where a
+// character starts, so that no half of a UTF-8 character is left at its end.
 int copyString(char *dest, const char *src, std::uint32_t destSize);
+// The start of the character that holds byte pos of text: pos itself but in
+// UTF-8 text, where it goes back over continuation bytes.
+std::uint32_t charStart(const char *text, std::uint32_t pos);
 std::int32_t nearestLong(double value);
 int isPathSeparator(char c);
 int fileExists(const char *path);
@@ -31,6 +36,9 @@ const char *fileBaseName(const char *path);
 const char *trimString(const char *s);
 // Equality ignoring the case of the ASCII letters only; null counts as empty.
 int equalsNoCase(const char *a, const char *b);
+// Equality of two file names as the file system compares them (on Windows
+// without regard to the case of any letter); null counts as empty.
+int equalsFileName(const char *a, const char *b);
 
 // The string pool. Pool strings stay valid until 249 further ones were taken.
 char *poolString();

@@ -32,3 +32,12 @@ int platChangeDirectory(const char *path);
 // pipe can wait for a writer) and of the open stream.
 int platIsOrdinaryFile(const char *path);
 int platIsOrdinaryStream(std::FILE *stream);
+
+// 1 when the process's narrow texts are UTF-8: the module's manifest asks for
+// that code page, and Windows 10 1903 and later (and Wine) grant it. The
+// native build's texts are UTF-8.
+int platTextIsUtf8();
+// 1 when two file names are the same name as the file system compares them:
+// without regard to the case of any letter on Windows, of ASCII letters in
+// the native build.
+int platSameFileName(const char *a, const char *b);

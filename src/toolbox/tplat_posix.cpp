@@ -66,3 +66,13 @@ int platIsOrdinaryStream(std::FILE *stream) {
     struct stat info;
     return fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode) ? 1 : 0;
 }
+
+int platTextIsUtf8() { return 1; }
+
+int platSameFileName(const char *a, const char *b) {
+    auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+    for (;; ++a, ++b) {
+        if (lower(static_cast<unsigned char>(*a)) != lower(static_cast<unsigned char>(*b))) return 0;
+        if (*a == '\0') return 1;
+    }
+}

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <cwchar>
 
 #include "tplat.h"
 
@@ -43,4 +45,45 @@ int platIsOrdinaryFile(const char *path) {
 int platIsOrdinaryStream(std::FILE *stream) {
     HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
     return handle != INVALID_HANDLE_VALUE && GetFileType(handle) == FILE_TYPE_DISK ? 1 : 0;
+}
+
+int platTextIsUtf8() { return GetACP() == CP_UTF8 ? 1 : 0; }
+
+// A name in the process code page as UTF-16 on the heap; null when it does
+// not convert.
+static wchar_t *wideName(const char *name) {
+    int units = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name, -1, nullptr, 0);
+    if (units <= 0) return nullptr;
+    auto *wide = static_cast<wchar_t *>(std::malloc(static_cast<size_t>(units) * sizeof(wchar_t)));
+    if (wide != nullptr && MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name, -1, wide, units) != units) {
+        std::free(wide);
+        wide = nullptr;
+    }
+    return wide;
+}
+
+int platSameFileName(const char *a, const char *b) {
+    if (std::strcmp(a, b) == 0) return 1;
+    wchar_t *wa = wideName(a);
+    wchar_t *wb = wideName(b);
+    int same = 0;
+    if (wa != nullptr && wb != nullptr) {
+        // NTFS compares names by its table of upper-case letters, which
+        // CompareStringOrdinal ignoring case follows (Vista and later; looked
+        // up, so that an older system falls back on the upper-casing of
+        // USER32, which covers the same letters but for a few rare ones).
+        using CompareOrdinal = int(WINAPI *)(const wchar_t *, int, const wchar_t *, int, BOOL);
+        static auto compare = reinterpret_cast<CompareOrdinal>(
+            reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CompareStringOrdinal")));
+        if (compare != nullptr) {
+            same = compare(wa, -1, wb, -1, TRUE) == CSTR_EQUAL;
+        } else {
+            CharUpperW(wa);
+            CharUpperW(wb);
+            same = std::wcscmp(wa, wb) == 0;
+        }
+    }
+    std::free(wa);
+    std::free(wb);
+    return same;
 }

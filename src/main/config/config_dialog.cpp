@@ -110,7 +110,11 @@ static void selectPhraseFile(HWND dialog) {
     if (folderLength > 0) {
         bool endsWithSeparator = isPathSeparator(folder[folderLength - 1]);
         const char *prefix = endsWithSeparator ? folder : poolFormat("%s\\", folder);
-        if (startsWithNoCase(chosen, prefix)) name = chosen + std::strlen(prefix);
+        std::size_t prefixLength = std::strlen(prefix);
+        // The folder's name compares as the file system compares names.
+        if (std::strlen(chosen) > prefixLength &&
+            equalsFileName(partString(chosen, 0, static_cast<std::uint32_t>(prefixLength - 1)), prefix))
+            name = chosen + prefixLength;
     }
     HWND combo = GetDlgItem(dialog, IDC_PHRASE_FILE);
     LRESULT existing = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));

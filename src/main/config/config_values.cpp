@@ -162,7 +162,12 @@ void showPhraseFiles(HWND dialog) {
 void showFileStatus(HWND dialog) {
     std::uint32_t length = static_cast<std::uint32_t>(std::strlen(settings.PhraseFn));
     const char *shown = settings.PhraseFn;
-    if (length >= 37) shown = poolFormat("...%s", partString(settings.PhraseFn, length - 32, length - 1));
+    if (length >= 37) {
+        // The last 32 bytes, less the rest of a character cut at their start.
+        std::uint32_t first = length - 32;
+        while (first < length && charStart(settings.PhraseFn, first) != first) ++first;
+        shown = poolFormat("...%s", partString(settings.PhraseFn, first, length - 1));
+    }
     setItemTextIfChanged(dialog, IDC_FILE_STATUS, poolFormat(loadText(IDS_FILE_CHECKING), shown));
     fetchPhrase(openOnlyRequest);
     const char *status;

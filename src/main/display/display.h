@@ -29,12 +29,12 @@ bool isNavigationKey(WPARAM code);
 // Erases the window now: the background fill runs before it returns.
 void eraseWindow(HWND hwnd);
 
-// A text to draw: the system's own ANSI text as it is, or a phrase file's
-// Unicode text widened for the wide drawing and measuring calls.
+// A text to draw, widened for the wide drawing and measuring calls: the
+// narrow calls would read it in the code page of the font's character set,
+// which is neither the process's UTF-8 nor a file's own code page.
 struct DrawnText {
-    const char *narrow;    // null when the text is wide
-    const wchar_t *wide;   // null when the text is narrow
-    int length;            // characters; UTF-16 units when wide
+    const wchar_t *wide;
+    int length;  // UTF-16 units
 };
 // The text that fetchPhrase has just returned, ready to draw; valid until
 // the next call.

@@ -1,31 +1,36 @@
-// Texts on their way to the drawing calls: ANSI text goes to the narrow
-// calls as it is, a phrase file's Unicode text to the wide ones.
-#include <cstring>
-
+// Texts on their way to the drawing calls, all of them widened: the system's
+// own texts from the process code page, a phrase file's Unicode text from
+// UTF-8 and its 8-bit text from the code page such files are written in.
 #include "main/display/display.h"
 
 // A passage of at most maxPassageCount characters, each at most two UTF-16
 // units, and the terminating zero.
 static wchar_t wideText[2 * maxPassageCount + 1];
 
-DrawnText drawnText(const char *text) {
-    if (!phraseFile.textIsUnicode) return {text, nullptr, static_cast<int>(std::strlen(text))};
-    int units = MultiByteToWideChar(CP_UTF8, 0, text, -1, wideText, sizeof wideText / sizeof wideText[0]);
-    // The reader's UTF-8 is always valid; should the conversion fail all the
-    // same, nothing is drawn rather than bytes in the wrong code page.
-    if (units <= 0) units = 1, wideText[0] = L'\0';
-    return {nullptr, wideText, units - 1};
+// The code page of 8-bit files: the system's ANSI code page, which the
+// process code page no longer is once the manifest made it UTF-8.
+static UINT fileCodePage() {
+    static UINT codePage = 0;
+    if (codePage != 0) return codePage;
+    DWORD number = 0;
+    int got = GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                             reinterpret_cast<LPSTR>(&number), sizeof number / sizeof(char));
+    // A locale without an ANSI code page of its own answers 0.
+    codePage = got > 0 && number != 0 && number != CP_UTF8 ? number : 1252;
+    return codePage;
 }
 
-void textOut(HDC hdc, int x, int y, const DrawnText &text) {
-    if (text.wide != nullptr) {
-        TextOutW(hdc, x, y, text.wide, text.length);
-    } else {
-        TextOutA(hdc, x, y, text.narrow, text.length);
-    }
+DrawnText drawnText(const char *text) {
+    UINT codePage = !phraseFile.textIsFromFile ? CP_ACP : phraseFile.textIsUnicode ? CP_UTF8 : fileCodePage();
+    int units = MultiByteToWideChar(codePage, 0, text, -1, wideText, sizeof wideText / sizeof wideText[0]);
+    // Should the conversion fail all the same, nothing is drawn rather than
+    // bytes in the wrong code page.
+    if (units <= 0) units = 1, wideText[0] = L'\0';
+    return {wideText, units - 1};
 }
+
+void textOut(HDC hdc, int x, int y, const DrawnText &text) { TextOutW(hdc, x, y, text.wide, text.length); }
 
 int drawTextBlock(HDC hdc, const DrawnText &text, RECT *box, UINT format) {
-    if (text.wide != nullptr) return DrawTextW(hdc, text.wide, text.length, box, format);
-    return DrawTextA(hdc, text.narrow, text.length, box, format);
+    return DrawTextW(hdc, text.wide, text.length, box, format);
 }

@@ -33,6 +33,9 @@ struct PhraseFile {
     // The text of the last request is the file's Unicode text, as UTF-8;
     // false for ANSI text and for the system's own texts (errors, the tip).
     bool textIsUnicode;
+    // The text of the last request is the file's own text, in whichever
+    // encoding; false for the system's own texts.
+    bool textIsFromFile;
     std::int32_t lineCount;
     std::int32_t passageOffsets[maxPassages];
     std::int32_t passageCount;

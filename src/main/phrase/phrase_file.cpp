@@ -39,30 +39,46 @@ static const char *passageError(const char *text) {
 
 static bool isSeparator(const char *piece) { return piece[0] == '%'; }
 
-// Reads the whole file once: counts its pieces, recognises a passage file by
-// its first line and stores where each passage starts.
+// A whole line that holds only a percent sign (the line feed is kept in the
+// piece; the last line of a file may have none).
+static bool isLonePercentLine(const char *piece) {
+    return piece[0] == '%' && (piece[1] == '\0' || (piece[1] == '\n' && piece[2] == '\0'));
+}
+
+// Reads the whole file once: counts its pieces, recognises a passage file and
+// stores where each passage starts. A file whose first line begins with "%"
+// is a passage file. So is a fortune file: its first passage starts at the
+// top, with no "%" line before it, and at least one line of the file is a
+// lone "%". Until such a line turns up the passages are indexed on the
+// chance, so that a word list is still read only once.
 static void analysePhraseFile() {
     PhraseFile &f = phraseFile;
     bool afterSeparator = true;
-    std::int64_t lastSeparatorEnd = 0;
+    bool lineStart = true;  // the piece begins a line
+    bool lonePercentSeen = false;
+    std::int64_t lastSeparatorEnd = readerTell(&f.reader);
     f.lineCount = 0;
     for (;;) {
         int n = readerReadPiece(&f.reader, lineBuffer, maxPieceChars);
         if (n <= 0) break;
         f.lineCount += 1;
-        if (f.lineCount == 1 && isSeparator(lineBuffer)) f.multiLineMode = true;
-        if (!f.multiLineMode) continue;
+        const bool startsLine = lineStart;
+        lineStart = lineBuffer[n - 1] == '\n';
         if (isSeparator(lineBuffer)) {
+            if (f.lineCount == 1) f.multiLineMode = true;
+            if (startsLine && isLonePercentLine(lineBuffer)) lonePercentSeen = true;
             afterSeparator = true;
             lastSeparatorEnd = readerTell(&f.reader);
             continue;
         }
         // Offsets beyond the 32-bit range of a stored position are not indexed.
-        if (afterSeparator && lastSeparatorEnd > 0 && lastSeparatorEnd <= INT32_MAX && f.passageCount < maxPassages) {
+        if (afterSeparator && lastSeparatorEnd <= INT32_MAX && f.passageCount < maxPassages) {
             f.passageOffsets[f.passageCount++] = static_cast<std::int32_t>(lastSeparatorEnd);
         }
         afterSeparator = false;
     }
+    if (!f.multiLineMode && lonePercentSeen) f.multiLineMode = true;
+    if (!f.multiLineMode) f.passageCount = 0;
 }
 
 // Opens and analyses the file named by PhraseFn; returns an error text, or
@@ -114,6 +130,7 @@ static const char *readPassage(std::int32_t request) {
     }
     setPassageTime(count);
     f.textIsUnicode = f.reader.encoding != TextEncoding::Ansi;
+    f.textIsFromFile = true;
     return passageText;
 }
 
@@ -131,12 +148,14 @@ static const char *readRandomLine() {
     if (n > 0 && lineBuffer[n - 1] == '\n') lineBuffer[--n] = '\0';
     if (n == 0) return poolFormat(loadText(IDS_LINE_EMPTY), static_cast<int>(k), settings.PhraseFn);
     f.textIsUnicode = f.reader.encoding != TextEncoding::Ansi;
+    f.textIsFromFile = true;
     return lineBuffer;
 }
 
 const char *fetchPhrase(std::int32_t request) {
     phraseFile.textIsUnicode = false;
-    if (phraseFile.open && !equalsNoCase(phraseFile.name, settings.PhraseFn)) closePhraseFile();
+    phraseFile.textIsFromFile = false;
+    if (phraseFile.open && !equalsFileName(phraseFile.name, settings.PhraseFn)) closePhraseFile();
     if (!phraseFile.open) {
         const char *failure = openPhraseFile();
         if (failure != nullptr) return failure;

@@ -34,6 +34,12 @@ static int setPackedDefaults() {
 }
 static int packedDefaultsSet = setPackedDefaults();
 
+static bool isAsciiText(const char *text) {
+    for (const char *p = text; *p != '\0'; ++p)
+        if (static_cast<unsigned char>(*p) >= 0x80) return false;
+    return true;
+}
+
 // The callback of the family enumeration; the list being filled comes as the
 // application value. It always answers 1, so that the enumeration goes on.
 static int CALLBACK fontEnumProc(const LOGFONTA *font, const TEXTMETRICA *, DWORD fontType, LPARAM list) {
@@ -47,6 +53,11 @@ static int CALLBACK fontEnumProc(const LOGFONTA *font, const TEXTMETRICA *, DWOR
     name[LF_FULLFACESIZE] = '\0';
 
     if (fonts == nullptr || name[0] == '\0') return 1;
+    // The font calls take a face name of at most 31 bytes. A name with
+    // letters of several bytes each (UTF-8, or a double-byte code page) that
+    // is longer than that would be cut inside a letter there, and with the
+    // process in UTF-8 even its 64 bytes here may have been: it is left out.
+    if (std::strlen(name) >= LF_FACESIZE && !isAsciiText(name)) return 1;
     // Raster, vector and TrueType device fonts are all left out.
     if (fontType != TRUETYPE_FONTTYPE) return 1;
     // Symbol fonts draw pictures, not letters; "Symbol" alone is kept.
