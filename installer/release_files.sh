@@ -31,15 +31,16 @@ same_icon() {  # program
 transparent_corners() {  # of the rounded tile, in each of the five images
   is "$(convert "$icon" -format '%[fx:max(max(p{0,0}.a,p{w-1,0}.a),max(p{0,h-1}.a,p{w-1,h-1}.a))] ' info:)" "0 0 0 0 0 "
 }
-version_resource() {  # program: every field its properties show
-  local rc
+version_resource() {  # program: every field its properties show, in each of its languages
+  local rc n
   rc=$("$windres" -i "$1" -O rc 2>/dev/null)
   grep -q 'FILEVERSION 1, 33, 0, 0' <<<"$rc" &&
     grep -q 'VALUE "ProductName", "Lumora Screensaver"' <<<"$rc" &&
     grep -q 'VALUE "CompanyName", "Kestrane"' <<<"$rc" &&
     grep -q 'VALUE "ProductVersion", "1.33"' <<<"$rc" &&
     grep -q 'VALUE "LegalCopyright", L\?"Copyright \\251 20[0-9-]* Kestrane"' <<<"$rc" &&
-    [ "$(grep -cE 'VALUE "(FileDescription|FileVersion|OriginalFilename|Translation)", .' <<<"$rc")" = 4 ] ||
+    n=$(grep -cE 'VALUE "(FileDescription|FileVersion|OriginalFilename|Translation)", .' <<<"$rc") &&
+    [ "$n" -gt 0 ] && [ $((n % 4)) = 0 ] ||
     { echo "  version resource incomplete:" >&2; grep VALUE <<<"$rc" >&2; return 1; }
 }
 

@@ -26,10 +26,11 @@ for _ in $(seq 1 100); do
 done
 sleep 2
 shot config-dialog-192dpi
-# The credits (Alt+D) and the font dialog (Alt+F) with a font clicked, to look at.
+# The credits (Alt+D) and the multi-line font dialog (Alt+N: the default file
+# is a passage file) with a font clicked, to look at.
 xdotool search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync key alt+d sleep 1.5
 shot credits-192dpi
-xdotool key Escape sleep 0.5 search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync key alt+f
+xdotool key Escape sleep 0.5 search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync key alt+n
 eval "$(xdotool search --sync --onlyvisible --name '^(Single|Multi)-Line Fonts$' getwindowgeometry --shell)"
 xdotool mousemove $((X + WIDTH / 5)) $((Y + HEIGHT / 5)) click 1 sleep 0.5
 shot fonts-192dpi

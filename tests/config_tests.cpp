@@ -243,9 +243,9 @@ TEST_F(ConfigTest, EveryControlFitsTheScreen) {
 TEST_F(ConfigTest, AProgramNamedJulGreetsInDanish) {
     if (GetEnvironmentVariableA("LUMORA_JUL_CHILD", nullptr, 0) != 0) {
         runDialog([](HWND d) {
-            char caption[100];
-            GetWindowTextA(d, caption, sizeof caption);
-            EXPECT_STREQ(caption, "Gl\xE6" "delig jul og godt nyt\xE5" "r !");
+            wchar_t caption[100];
+            GetWindowTextW(d, caption, 100);
+            EXPECT_STREQ(caption, L"Gl\u00E6delig jul og godt nyt\u00E5r !");
             for (int id : {IDC_CREDITS, IDC_COPYRIGHT, IDC_FEEDBACK}) EXPECT_FALSE(IsWindowVisible(item(d, id))) << id;
             click(d, IDCANCEL);
         });

@@ -320,12 +320,6 @@ TEST_F(DisplayTest, MultiLineRhythmHoldsEachPassageForItsTime) {
     fakeNow += 1;
     tick();
     EXPECT_EQ(msBetween(displayState.phraseTime, shown), 500 + 6 * 90 + 1);
-    usePhrases("display-separators.txt", "%\n%\n");  // its error text stands still for a second
-    fakeNow += 10000;
-    tick();
-    shown = displayState.phraseTime;
-    for (int i = 0; i < 34; ++i, fakeNow += 30) tick();
-    EXPECT_EQ(msBetween(displayState.phraseTime, shown), 0);
 }
 
 TEST_F(DisplayTest, NavigationKeysAreConsumedAndOthersHandedOn) {
@@ -659,7 +653,7 @@ TEST_F(DisplayTest, PixelSizesScaleWithTheDisplayDpi) {
     LOGFONTA one = {}, many = {};
     GetObjectA(createSingleLineFont(singleLineFonts, 300, 300, 0, 192), sizeof one, &one);
     GetObjectA(createMultiLineFont(192), sizeof many, &many);
-    EXPECT_TRUE(one.lfHeight == -600 && many.lfHeight == -600) << one.lfHeight << " " << many.lfHeight;
+    EXPECT_TRUE(one.lfHeight == -600 && many.lfHeight == -600);
 }
 
 // The font height and box of each block drawn, measurements left out.

@@ -15,9 +15,9 @@ int startupSteps = 2;
 HWND previewWindow = nullptr;
 static constexpr UINT dpiSettledMessage = WM_APP + 0x2E0;
 
-// The greeting a program file named JUL.SCR shows in place of the caption
-// (Windows-1252: 0xE6 is "ae", 0xE5 is "a" with a ring).
-static const char *const christmasCaption = "Gl\xE6" "delig jul og godt nyt\xE5" "r !";
+// The greeting a program file named JUL.SCR shows in place of the caption,
+// in UTF-16, so that it reads alike in every process code page.
+static const wchar_t *const christmasCaption = L"Gl\u00E6delig jul og godt nyt\u00E5r !";
 
 static void applyGreeting(HWND dialog) {
     char path[MAX_PATH];
@@ -25,7 +25,7 @@ static void applyGreeting(HWND dialog) {
     DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
     if (length > 0 && length < sizeof path) name = fileBaseName(path);
     if (!equalsNoCase(name, "jul")) return;
-    SetWindowTextA(dialog, christmasCaption);
+    SetWindowTextW(dialog, christmasCaption);
     static const int absent[] = {IDC_CREDITS, IDC_COPYRIGHT, IDC_FEEDBACK};
     for (int id : absent) {
         HWND item = GetDlgItem(dialog, id);
