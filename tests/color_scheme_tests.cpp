@@ -140,4 +140,11 @@ TEST_F(ColorSchemes, SavingReplacesAnyCaseAndDeletingForgets) {
     removeUserScheme("Color On Red");
     removeUserScheme("nothing");
     EXPECT_EQ(lstCount(colorSchemes), 11);
+    char lower[16], upper[16];  // a letter beyond ASCII is one letter in either case
+    WideCharToMultiByte(CP_ACP, 0, L"\u00E4pfel", -1, lower, sizeof lower, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, L"\u00C4PFEL", -1, upper, sizeof upper, nullptr, nullptr);
+    addUserScheme(lower);
+    addUserScheme(upper);
+    loadColorSchemes();
+    EXPECT_EQ(schemeNames(), withBuiltIns({"Other", upper}));
 }

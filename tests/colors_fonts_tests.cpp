@@ -123,13 +123,13 @@ TEST_F(ConfigTest, TheSchemeNameHasHelpOfItsOwn) {
     runDialog([](HWND config) {
         answerDialog("Colors", [](HWND d) {
             answerDialog("Save color scheme", [](HWND save) {
-            HWND name = item(save, IDC_SCHEME_NAME);
-            SetFocus(name);
-            SetCursorPos(centreOf(name).x, centreOf(name).y);
-            pressKey(VK_F1);
-            settle(200);
-            help = getWindowText(FindWindowA("XTooltipWndClass", nullptr));
-            PostMessageA(save, WM_COMMAND, IDCANCEL, 0);
+                HWND name = item(save, IDC_SCHEME_NAME);
+                SetFocus(name);
+                SetCursorPos(centreOf(name).x, centreOf(name).y);
+                pressKey(VK_F1);
+                settle(200);
+                help = getWindowText(FindWindowA("XTooltipWndClass", nullptr));
+                PostMessageA(save, WM_COMMAND, IDCANCEL, 0);
             });
             click(d, IDC_SAVE_SCHEME);
             click(d, IDCANCEL);

@@ -184,11 +184,14 @@ int control(int argc, char **argv) {
         HWND item = GetDlgItem(w, id);
         RECT r;
         if (!IsWindowVisible(w) || item == nullptr || !GetWindowRect(item, &r)) continue;
-        wchar_t wide[2048];
-        char utf8[4 * 2048];
-        if (GetWindowTextW(item, wide, 2048) >= 0 && std::strcmp(argv[1], "text") == 0 &&
-            WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr) > 0)
-            return std::printf("%s\n", utf8) < 0;
+        if (std::strcmp(argv[1], "text") == 0) {
+            wchar_t wide[2048] = L"";
+            char utf8[4 * 2048] = "";
+            GetWindowTextW(item, wide, 2048);
+            WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
+            std::printf("%s\n", utf8);
+            return 0;
+        }
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
         return 0;
     }

@@ -37,7 +37,8 @@ const char *trimString(const char *s);
 // Equality ignoring the case of the ASCII letters only; null counts as empty.
 int equalsNoCase(const char *a, const char *b);
 // Equality of two file names as the file system compares them (on Windows
-// without regard to the case of any letter); null counts as empty.
+// without regard to the case of any letter; registry key and value names
+// compare alike); null counts as empty.
 int equalsFileName(const char *a, const char *b);
 
 // The string pool. Pool strings stay valid until 249 further ones were taken.

@@ -107,8 +107,10 @@ int applyColorScheme(const char *name) {
 
 ListNode *findColorScheme(const char *name) {
     if (name == nullptr) return nullptr;
+    // A user scheme is a registry value, whose names, like file names, are
+    // one name whatever the case of any letter ("Äpfel" and "ÄPFEL").
     for (ListNode *node = lstHead(colorSchemes); node != nullptr; node = lstNext(node)) {
-        if (equalsNoCase(schemeOf(node)->name, name)) return node;
+        if (equalsFileName(schemeOf(node)->name, name)) return node;
     }
     return nullptr;
 }
