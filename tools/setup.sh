@@ -12,7 +12,9 @@ packages=(
   googletest
   clang libclang-rt-dev
   fortune-mod fortunes-min
+  fonts-wqy-microhei
   nsis zip unzip libxml2-utils
+  osslsigncode openssl
   locales
 )
 
