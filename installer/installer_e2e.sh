@@ -54,10 +54,10 @@ run_limited() { wine_run "$limited" "$@" >/dev/null 2>&1; }
 # The quiet uninstall command from the uninstall entry. The uninstaller runs
 # on as a copy of itself in the temporary folder; removing the uninstall
 # entry is its last step.
-run_uninstall() {  # [limited]
+run_uninstall() {  # [limited [install folder]]
   local command program i
   command=$(reg_value "$uninstall_key" QuietUninstallString)
-  is "$command" "\"$install_win\\Uninstall.exe\" /S" || return 1
+  is "$command" "\"${2:-$install_win}\\Uninstall.exe\" /S" || return 1
   program=${command#\"}
   program=${program%%\"*}
   wine_run ${1:+"$limited"} "$program" /S >/dev/null 2>&1 || return 1
@@ -156,6 +156,22 @@ check "the elevated copy refuses a folder by itself" \
   folder_refused 'C:\users\Public\Planted' "$(windows_path "$setup") /ELEVATED"
 rm "${install%/*}/Link"
 
+# A folder that exists is taken only when it holds nothing but a former
+# installation and only administrators can change it: neither another
+# program's folder nor one that looks like Lumora's but every user may write
+# (Wine derives that from the mode), by either copy; both stay as they were.
+other_app="${install%/*}/Other App" prepared="${install%/*}/Prepared"
+mkdir -p "$other_app" "$prepared"
+echo other >"$other_app/Uninstall.exe"; echo other >"$other_app/other.exe"
+cp "$stage/lu-english-words-1.txt" "$prepared" && chmod 777 "$prepared"
+for folder in 'Other App' Prepared; do
+  for command in "$(windows_path "$limited") $(windows_path "$setup")" "$(windows_path "$setup") /ELEVATED"; do
+    check "${command##*\\} refuses the existing folder $folder" folder_refused "${install_win%\\*}\\$folder" "$command"
+  done
+done
+check "and leaves them as they were" is "$(cd "${install%/*}" && { cat "Other App"/*; ls "Other App" Prepared; } | tr '\n' ' ')" \
+  "other other Other App: Uninstall.exe other.exe  Prepared: lu-english-words-1.txt "
+
 # A silent install with /CURRENT: every file and value in place, Lumora the
 # current screen saver, and the installed saver draws.
 check "the silent install succeeds" run_limited "$setup" /S /CURRENT
@@ -233,5 +249,46 @@ check "its elevated part ran from the install folder" eval \
   'grep -qF "$install_win\\Uninstall.exe" "$state/elevated" && ! grep -qi "users" "$state/elevated"'
 check "the uninstall removes the empty folder and resets the screen saver" \
   all '[ ! -e "$install" ]' screen_saver_reset
+
+# A new folder two levels deep, both made by the elevated copy with an access
+# list of their own (Wine keeps of it the mode: nothing for others), with
+# TEMP and TMP at a folder of the user's: no copy puts a DLL there. Each
+# elevated uninstall hands over to a folder of a random name of its own.
+nested_win="${install_win%\\*}\\Kestrane\\Lumora" nested="${install%/*}/Kestrane/Lumora"
+mkdir -p "$drive/users/Public/Temp"
+watch_dlls() { while :; do find "$drive/users/Public/Temp" -iname '*.dll'; sleep 0.05; done >"$state/dlls"; }
+watch_dlls &
+watcher=$!
+user_temp='set TEMP=C:\users\Public\Temp&& set TMP=C:\users\Public\Temp&&'
+check "an install into a new folder two levels deep succeeds" \
+  wine_run cmd /c "$user_temp $(windows_path "$limited") $(windows_path "$setup") /S /D=$nested_win"
+check "both levels are made with their own access list" \
+  is "$(stat -c %A "${nested%/*}" "$nested" | tr '\n' ' ')" "drwxr-x--- drwxr-x--- "
+echo "not a phrase file" >"$nested/notes.dat"
+check "an install into the recorded folder succeeds, whatever it holds" \
+  wine_run cmd /c "$user_temp $(windows_path "$limited") $(windows_path "$setup") /S /D=$nested_win"
+check "its uninstall succeeds" run_uninstall limited "$nested_win"
+kill "$watcher"
+check "no DLL appeared in the user's temporary folder" eval '[ ! -s "$state/dlls" ]'
+check "two uninstalls handed over to two folders of random names" \
+  is "$(ls "$drive/windows/temp" | grep -cxE 'Lumora-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}')" 2
+
+# Signed with a throw-away certificate: the module, the uninstaller as the
+# install leaves it, and the setup (once, the same for both prefixes).
+signed_build() {
+  local top; top=$(cd "$(dirname "$0")/.." && pwd)
+  openssl req -x509 -newkey rsa:2048 -nodes -keyout "$state/key.pem" -out "$state/cert.pem" \
+    -subj /CN=Lumora-test -days 2 2>/dev/null &&
+    openssl pkcs12 -export -inkey "$state/key.pem" -in "$state/cert.pem" -out "$state/sign.pfx" -passout pass:test-only &&
+    cmake -S "$top" -B "$state/signed" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" \
+      -DLUMORA_SIGN_PFX="$state/sign.pfx" >/dev/null &&
+    LUMORA_SIGN_PASSWORD=test-only cmake --build "$state/signed" --target installer >/dev/null
+}
+signed() { osslsigncode verify -in "$1" -CAfile "$state/cert.pem" 2>&1 | grep -q '^Signature verification: ok'; }
+if [ "$arch" = win32 ]; then
+  check "a build given a certificate succeeds" signed_build
+  check "and signs the module, the uninstaller and the setup" all 'wine_run "$state/signed/Lumora-1.33-setup.exe" /S' \
+    'signed "$module"' 'signed "$install/Uninstall.exe"' 'signed "$state/signed/Lumora-1.33-setup.exe"'
+fi
 
 checks_done

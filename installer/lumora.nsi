@@ -21,14 +21,25 @@
 ; prompt. A process that already has administrator rights does both parts.
 ;
 ; What runs with administrator rights trusts nothing a standard user can
-; change. Files go only into a folder inside the 32-bit Program Files folder,
-; which only administrators can write; the copy that writes them checks the
-; folder itself (/D, the folder page and the recorded InstallDir alike). The
+; change. Files go only into a folder inside the 32-bit Program Files folder:
+; the one InstallDir records, one this setup makes with an access list of its
+; own, or one that holds nothing but a former installation and that only
+; administrators can change. The copy that writes them checks the folder
+; itself (/D, the folder page and the recorded InstallDir alike) and holds it
+; open while it writes. Its plugins come from a folder that only
+; administrators can make, not from the user's temporary folder. The
 ; elevated uninstall is the Uninstall.exe in the folder that HKLM names, and
 ; it removes files from that folder and the system folder only.
+;
+; Given -DSIGN=<command>, makensis runs the command on the uninstaller and on
+; the setup once each is written; it signs them in place.
 
 !ifndef VERSION | STAGE | ICON | WIZARD | OUTFILE
   !error "VERSION, STAGE, ICON, WIZARD and OUTFILE must be defined"
+!endif
+!ifdef SIGN
+  !uninstfinalize '${SIGN} "%1"'
+  !finalize '${SIGN} "%1"'
 !endif
 
 Unicode true
@@ -48,9 +59,17 @@ RequestExecutionLevel user
 !define IN_USE_CODE 32
 !define NO_ADMIN_CODE 740
 !define OLD_WINDOWS_CODE 1150
-; A folder outside Program Files, on another computer, or reached through a
-; junction or link (ERROR_DIRECTORY).
+; A folder outside Program Files, on another computer, reached through a
+; junction or link, or one this setup may not write into (ERROR_DIRECTORY).
 !define REFUSED_FOLDER_CODE 267
+; The folders the elevated copy makes: SYSTEM, the administrators and
+; TrustedInstaller may do anything, users read and run; nothing inherited.
+!define TRUSTED_INSTALLER "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"
+!define FOLDER_ACCESS "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;${TRUSTED_INSTALLER})(A;OICI;0x1200a9;;;BU)"
+; Rights to a folder that change it or what it holds: write or append data,
+; write extended attributes or attributes, delete a child, delete, write the
+; access list or the owner, generic all or write.
+!define WRITE_RIGHTS 0x500D0156
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -119,6 +138,10 @@ Var ModuleDir
 ; What this process does: "all" with administrator rights, "user" without
 ; them (the elevated copy does the rest), "machine" as that copy.
 Var Role
+; The parts of $INSTDIR below the deepest folder that exists, from "\".
+Var NewLevels
+; The owner of Program Files, as text: it may change anything below it.
+Var PFOwner
 
 !macro FindModuleDir
   ${If} ${RunningX64}
@@ -140,9 +163,40 @@ Var Role
   Quit
 !macroend
 
+; The plugins' folder. NSIS makes it in the user's temporary folder, where
+; any program of the same user, with or without administrator rights, may
+; put a DLL of a plugin's name first. Every copy that can make a folder in
+; the Windows folder, which only administrators can, takes a new one there
+; instead (a new name: GetTempFileName has just made a file of it), before
+; its first plugin call; NSIS removes it at the end. A copy that cannot has
+; no rights that such a DLL could gain, and one that is to run elevated
+; stops before it calls any plugin.
+!macro SafePluginsDir
+  ClearErrors
+  GetTempFileName $0 "$WINDIR"
+  ${IfNot} ${Errors}
+    Delete $0
+    CreateDirectory $0
+    ${IfNot} ${Errors}
+      UnsafeStrCpy $PLUGINSDIR $0
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 ; Sets $Role. A member of the administrators whose token UAC has filtered
 ; counts as a member, so the token's elevation decides as well.
 !macro FindRole
+  !insertmacro SafePluginsDir
+  StrCpy $Role ""
+  ${GetParameters} $2
+  ClearErrors
+  ${GetOptions} $2 "/ELEVATED" $3
+  ${IfNot} ${Errors}
+    StrCpy $Role machine
+    ${If} $PLUGINSDIR == ""
+      !insertmacro NoAdmin
+    ${EndIf}
+  ${EndIf}
   ${IfNot} ${AtLeastWinVista}
     MessageBox MB_ICONSTOP "$(NeedVista)" /SD IDOK
     SetErrorLevel ${OLD_WINDOWS_CODE}
@@ -156,11 +210,7 @@ Var Role
     System::Call 'advapi32::GetTokenInformation(p r2, i 20, *i .r1, i 4, *i .r4)'
     System::Call 'kernel32::CloseHandle(p r2)'
   ${EndIf}
-  ${GetParameters} $2
-  ClearErrors
-  ${GetOptions} $2 "/ELEVATED" $3
-  ${IfNot} ${Errors}
-    StrCpy $Role machine
+  ${If} $Role == machine
     ${If} $0 != "admin"
       !insertmacro NoAdmin
     ${EndIf}
@@ -209,11 +259,174 @@ Var Role
 !insertmacro RunElevated ""
 !insertmacro RunElevated "un."
 
+; $R6: a SID in, its text out ("" when it has none).
+!macro SidText un
+  Function ${un}SidText
+    System::Call 'advapi32::ConvertSidToStringSidW(p R6, *p .r3) i .r2'
+    StrCpy $R6 ""
+    ${If} $2 <> 0
+      System::Call 'kernel32::lstrcpynW(w .R6, p r3, i ${NSIS_MAX_STRLEN})'
+      System::Call 'kernel32::LocalFree(p r3)'
+    ${EndIf}
+  FunctionEnd
+!macroend
+!insertmacro SidText ""
+!insertmacro SidText "un."
+
+; Opens the folder $R6 as $R7, so that neither it nor a folder above it can
+; be moved or removed while it is open. Sets the error flag and $R7 to 0
+; when it is no folder, a junction or link, or not the folder its path names.
+!macro OpenFolder un
+  Function ${un}OpenFolder
+    ; FILE_LIST_DIRECTORY | READ_CONTROL, shared for reading and writing only,
+    ; FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT
+    System::Call 'kernel32::CreateFileW(w R6, i 0x20001, i 3, p 0, i 3, i 0x02200000, p 0) p .R7'
+    ${If} $R7 P= -1
+      StrCpy $R7 0
+      SetErrors
+      Return
+    ${EndIf}
+    System::Alloc 52  ; BY_HANDLE_FILE_INFORMATION
+    Pop $R8
+    System::Call 'kernel32::GetFileInformationByHandle(p R7, p R8) i .R9'
+    ${If} $R9 <> 0
+      System::Call '*$R8(i .R9)'
+      IntOp $R9 $R9 & 0x410  ; FILE_ATTRIBUTE_REPARSE_POINT, FILE_ATTRIBUTE_DIRECTORY
+    ${EndIf}
+    System::Free $R8
+    System::Call 'kernel32::GetFinalPathNameByHandleW(p R7, w .R8, i ${NSIS_MAX_STRLEN}, i 0)'
+    ${If} $R9 <> 0x10
+    ${OrIf} $R8 != "\\?\$R6"
+      System::Call 'kernel32::CloseHandle(p R7)'
+      StrCpy $R7 0
+      SetErrors
+    ${EndIf}
+  FunctionEnd
+!macroend
+!insertmacro OpenFolder ""
+!insertmacro OpenFolder "un."
+
+; $R6: a SID in. Sets the error flag unless it is one that only
+; administrators stand for: SYSTEM, the administrators, TrustedInstaller,
+; CREATOR OWNER (whoever makes a file in a folder that only they can
+; write), or the owner of Program Files.
+!macro AdminSid un
+  Function ${un}AdminSid
+    ClearErrors
+    Call ${un}SidText
+    ${If} $R6 == "S-1-5-18"
+    ${OrIf} $R6 == "S-1-5-32-544"
+    ${OrIf} $R6 == "${TRUSTED_INSTALLER}"
+    ${OrIf} $R6 == "S-1-3-0"
+    ${OrIf} $R6 == $PFOwner
+      Return
+    ${EndIf}
+    SetErrors
+  FunctionEnd
+!macroend
+!insertmacro AdminSid ""
+!insertmacro AdminSid "un."
+
+; Clears the error flag when only administrators can change the folder open
+; as $R7, or what it holds: its owner and everyone that an entry of its
+; access list allows a right to write, to delete, or to change the list or
+; the owner, either for the folder or for what is made in it. An entry that
+; denies takes nothing away that this counts on; one of another kind
+; (with conditions, say) is not understood and refused.
+!macro AdminsOnly un
+  Function ${un}AdminsOnly
+    System::Call 'advapi32::GetSecurityInfo(p R7, i 1, i 5, *p .R8, p 0, *p .R9, p 0, *p .r9) i .r8'
+    ${If} $8 <> 0
+      SetErrors
+      Return
+    ${EndIf}
+    StrCpy $R6 $R8
+    Call ${un}AdminSid
+    StrCpy $R8 ok
+    ${IfThen} ${Errors} ${|} StrCpy $R8 refused ${|}
+    ${IfThen} $R9 P= 0 ${|} StrCpy $R8 refused ${|}  ; no list: everyone may do everything
+    ${If} $R8 == ok
+      System::Call '*$R9(i, &i2 .r8)'  ; ACL: revision, size; the count of entries
+      StrCpy $7 0
+      ${DoWhile} $7 < $8
+        System::Call 'advapi32::GetAce(p R9, i r7, *p .r6)'
+        System::Call '*$6(&i1 .r5, &i1, &i2, i .r4)'  ; type, flags, size, rights
+        IntOp $4 $4 & ${WRITE_RIGHTS}
+        ${If} $5 <> 1  ; ACCESS_DENIED_ACE_TYPE
+        ${AndIf} $4 <> 0
+          ${If} $5 <> 0  ; ACCESS_ALLOWED_ACE_TYPE
+            StrCpy $R8 refused
+            ${ExitDo}
+          ${EndIf}
+          IntOp $R6 $6 + 8
+          Call ${un}AdminSid
+          ${If} ${Errors}
+            StrCpy $R8 refused
+            ${ExitDo}
+          ${EndIf}
+        ${EndIf}
+        IntOp $7 $7 + 1
+      ${Loop}
+    ${EndIf}
+    System::Call 'kernel32::LocalFree(p r9)'
+    ClearErrors
+    ${IfThen} $R8 != ok ${|} SetErrors ${|}
+  FunctionEnd
+!macroend
+!insertmacro AdminsOnly ""
+!insertmacro AdminsOnly "un."
+
+; Clears the error flag when the folder $R6 holds nothing but what Lumora
+; leaves there: its uninstaller and text files (its phrase files and those
+; of the user). Sets it when it holds a folder, any other file, or an
+; Uninstall.exe of another program.
+!macro FormerLumora un
+  Function ${un}FormerLumora
+    StrCpy $7 ""
+    FindFirst $8 $9 "$R6\*"
+    ${DoWhile} $9 != ""
+      StrCpy $6 $9 "" -4
+      ${If} $9 == "."
+      ${OrIf} $9 == ".."
+      ${ElseIf} ${FileExists} "$R6\$9\*.*"
+        StrCpy $7 $9
+      ${ElseIf} $9 == "Uninstall.exe"
+        StrCpy $4 ""
+        System::Call 'version::GetFileVersionInfoSizeW(w "$R6\$9", p 0) i .r5'
+        ${If} $5 > 0
+          System::Alloc $5
+          Pop $3
+          System::Call 'version::GetFileVersionInfoW(w "$R6\$9", i 0, i r5, p r3) i .r2'
+          ${If} $2 <> 0
+            System::Call 'version::VerQueryValueW(p r3, w "\StringFileInfo\000004b0\ProductName", *p .r2, *i) i .r5'
+            ${If} $5 <> 0
+              System::Call 'kernel32::lstrcpynW(w .r4, p r2, i 64)'
+            ${EndIf}
+          ${EndIf}
+          System::Free $3
+        ${EndIf}
+        ${IfThen} $4 != "${PRODUCT}" ${|} StrCpy $7 $9 ${|}
+      ${ElseIf} $6 != ".txt"
+        StrCpy $7 $9
+      ${EndIf}
+      FindNext $8 $9
+    ${Loop}
+    FindClose $8
+    ClearErrors
+    ${IfThen} $7 != "" ${|} SetErrors ${|}
+  FunctionEnd
+!macroend
+!insertmacro FormerLumora ""
+!insertmacro FormerLumora "un."
+
 ; Clears the error flag when $INSTDIR is a folder on this computer strictly
 ; inside the 32-bit Program Files folder, reached through no junction or
-; link, and makes $INSTDIR its full path with long names and without "." and
-; "..". Sets the error flag otherwise and leaves $INSTDIR as it was. Network
-; paths are refused as text: nothing is looked up on another computer.
+; link, that only administrators can change, and makes $INSTDIR its full
+; path with long names and without "." and "..". An existing folder is
+; either the one InstallDir records or one that holds nothing but a former
+; installation; the levels below the deepest that exists are left to
+; MakeFolders. Sets the error flag otherwise and leaves $INSTDIR as it was.
+; Network paths are refused as text: nothing is looked up on another computer.
 !macro AcceptFolder un
   Function ${un}AcceptFolder
     System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .R0, p 0) i .R1'
@@ -258,6 +471,7 @@ Var Role
       StrCpy $R1 $R2
     ${Loop}
     ${IfThen} $R4 == "" ${|} Goto refused ${|}
+    StrCpy $NewLevels $R3
     System::Call 'kernel32::GetLongPathNameW(w "$PROGRAMFILES32", w .R1, i ${NSIS_MAX_STRLEN}) i .R2'
     ${If} $R2 = 0
     ${OrIf} $R2 >= ${NSIS_MAX_STRLEN}
@@ -270,6 +484,41 @@ Var Role
     ${If} $R3 != $R1
     ${OrIf} $R5 <= $R2
       Goto refused
+    ${EndIf}
+    ; Every folder that exists below Program Files, up from the deepest, lets
+    ; only administrators change it: else someone could write into it, or
+    ; move the folders below it away and put others in their place.
+    System::Call 'advapi32::GetNamedSecurityInfoW(w R1, i 1, i 1, *p .R6, p 0, p 0, p 0, *p .R3) i .R5'
+    ${If} $R5 = 0
+      Call ${un}SidText
+      StrCpy $PFOwner $R6
+      System::Call 'kernel32::LocalFree(p R3)'
+    ${EndIf}
+    StrLen $R5 $NewLevels
+    StrLen $R3 $R4
+    IntOp $R5 $R3 - $R5
+    StrCpy $R3 $R4 $R5
+    ${Do}
+      StrLen $R5 $R3
+      ${IfThen} $R5 <= $R2 ${|} ${ExitDo} ${|}
+      StrCpy $R6 $R3
+      Call ${un}OpenFolder
+      ${IfThen} ${Errors} ${|} Goto refused ${|}
+      Call ${un}AdminsOnly
+      StrCpy $R5 0
+      ${IfThen} ${Errors} ${|} StrCpy $R5 1 ${|}
+      System::Call 'kernel32::CloseHandle(p R7)'
+      ${IfThen} $R5 <> 0 ${|} Goto refused ${|}
+      ${GetParent} $R3 $R3
+    ${Loop}
+    ; A folder that exists and is not the one InstallDir records holds
+    ; nothing but a former installation.
+    ReadRegStr $R5 HKLM "${SETTINGS_KEY}" "InstallDir"
+    ${If} $NewLevels == ""
+    ${AndIf} $R5 != $R4
+      StrCpy $R6 $R4
+      Call ${un}FormerLumora
+      ${IfThen} ${Errors} ${|} Goto refused ${|}
     ${EndIf}
     ; Equal but for the case of letters: written as the user wrote it.
     ${IfThen} $R4 != $INSTDIR ${|} StrCpy $INSTDIR $R4 ${|}
@@ -337,19 +586,85 @@ Function .onInit
   ${Loop}
 FunctionEnd
 
+; Makes the levels of $INSTDIR that AcceptFolder found missing, one after
+; another, each with its access list from the start. Sets the error flag
+; when one cannot be made, also when it has appeared in the meantime.
+Function MakeFolders
+  ClearErrors
+  StrLen $6 $NewLevels
+  ${IfThen} $6 = 0 ${|} Return ${|}
+  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "${FOLDER_ACCESS}", i 1, *p .r8, p 0) i .r7'
+  ${If} $7 = 0
+    SetErrors
+    Return
+  ${EndIf}
+  System::Call '*(i 12, p r8, i 0) p .r9'  ; SECURITY_ATTRIBUTES
+  StrLen $7 $INSTDIR
+  IntOp $7 $7 - $6
+  ${Do}
+    IntOp $7 $7 + 1
+    StrCpy $6 $INSTDIR 1 $7
+    ${If} $6 == "\"
+    ${OrIf} $6 == ""
+      StrCpy $5 $INSTDIR $7
+      System::Call 'kernel32::CreateDirectoryW(w r5, p r9) i .r4'
+      ${If} $4 = 0
+        SetErrors
+        ${ExitDo}
+      ${EndIf}
+    ${EndIf}
+  ${LoopUntil} $6 == ""
+  System::Free $9
+  System::Call 'kernel32::LocalFree(p r8)'
+FunctionEnd
+
+; A file of an earlier install is removed first, so that the new one takes
+; the access list of its folder, and no link in its place is written through.
+!macro ReplaceFile folder name
+  Delete "${folder}\${name}"
+  File "${STAGE}\${name}"
+!macroend
+
 ; The part for all users, which needs administrator rights. It stands in
 ; the section itself, whose files give the size that the uninstall entry shows.
 !macro InstallFiles
   Call WaitForModule
+  ; The folder is made now if it is new, then held open while the files are
+  ; written and checked once more through what is open: what is written goes
+  ; into the folder that was checked.
+  StrCpy $R5 refused
+  StrCpy $R7 0
+  Call MakeFolders
+  ${IfNot} ${Errors}
+    StrCpy $R6 $INSTDIR
+    Call OpenFolder
+    ${IfNot} ${Errors}
+      Call AdminsOnly
+      ${IfNot} ${Errors}
+        StrCpy $R5 ok
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+  ${If} $R5 != ok
+    ${If} $R7 P<> 0
+      System::Call 'kernel32::CloseHandle(p R7)'
+    ${EndIf}
+    !insertmacro RefuseFolder
+  ${EndIf}
+  Push $R7
+
   SetOutPath "$ModuleDir"
-  File "${STAGE}\${MODULE}"
+  !insertmacro ReplaceFile "$ModuleDir" "${MODULE}"
 
   SetOutPath "$INSTDIR"
-  File "${STAGE}\lu-english-words-1.txt"
-  File "${STAGE}\lu-english-fortunes-1.txt"
-  File "${STAGE}\lu-deutsche-100-worte.txt"
-  File "${STAGE}\lu-deutsche-zitate-1.txt"
+  !insertmacro ReplaceFile "$INSTDIR" lu-english-words-1.txt
+  !insertmacro ReplaceFile "$INSTDIR" lu-english-fortunes-1.txt
+  !insertmacro ReplaceFile "$INSTDIR" lu-deutsche-100-worte.txt
+  !insertmacro ReplaceFile "$INSTDIR" lu-deutsche-zitate-1.txt
+  Delete "$INSTDIR\Uninstall.exe"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
+  Pop $R7
+  System::Call 'kernel32::CloseHandle(p R7)'
 
   WriteRegStr HKLM "${SETTINGS_KEY}" "InstallDir" "$INSTDIR"
 
@@ -486,28 +801,39 @@ FunctionEnd
 
 ; Starts a copy of this uninstaller, from a new folder in the system's
 ; temporary folder that only SYSTEM and the administrators may use (every
-; user may add files to the temporary folder itself), with /FINISH and this
-; process's id. Sets the error flag when it could not.
+; user may add files and folders to the temporary folder itself), with
+; /FINISH and this process's id. The folder has a random name, and another
+; when that one exists; the copy is never written over a file that is there.
+; Sets the error flag when it could not.
 Function un.HandOver
   System::Call 'kernel32::GetCurrentProcessId() i .r0'
-  StrCpy $1 "$WINDIR\Temp\Lumora-$0"
   System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", i 1, *p .r2, p 0) i .r3'
   ${If} $3 <> 0
     System::Call '*(i 12, p r2, i 0) p .r4'  ; SECURITY_ATTRIBUTES
-    System::Call 'kernel32::CreateDirectoryW(w r1, p r4) i .r3'
+    ${For} $5 1 5
+      System::Call 'ole32::CoCreateGuid(g .r1)'
+      StrCpy $1 $1 36 1
+      StrCpy $1 "$WINDIR\Temp\Lumora-$1"
+      System::Call 'kernel32::CreateDirectoryW(w r1, p r4) i .r3 ?e'
+      Pop $6
+      ${If} $3 <> 0
+      ${OrIf} $6 <> 183  ; ERROR_ALREADY_EXISTS
+        ${Break}
+      ${EndIf}
+    ${Next}
     System::Free $4
     System::Call 'kernel32::LocalFree(p r2)'
   ${EndIf}
   ClearErrors
   ${If} $3 <> 0
-    CopyFiles /SILENT "$EXEPATH" "$1\Uninstall.exe"
+    System::Call 'kernel32::CopyFileW(w "$EXEPATH", w "$1\Uninstall.exe", i 1) i .r3'
+  ${EndIf}
+  ${If} $3 <> 0
+    ; Its current folder, which cannot be removed while it is one.
+    SetOutPath "$1"
+    Exec '"$1\Uninstall.exe" /S /ELEVATED /FINISH=$0 _?=$INSTDIR'
     ${IfNot} ${Errors}
-      ; Its current folder, which cannot be removed while it is one.
-      SetOutPath "$1"
-      Exec '"$1\Uninstall.exe" /S /ELEVATED /FINISH=$0 _?=$INSTDIR'
-      ${IfNot} ${Errors}
-        Return
-      ${EndIf}
+      Return
     ${EndIf}
   ${EndIf}
   SetErrors
