@@ -129,8 +129,8 @@ LangString NeedAdmin ${LANG_GERMAN} "Die Installation von ${PRODUCT} erfordert A
 LangString NeedVista ${LANG_ENGLISH} "${PRODUCT} needs Windows Vista or a later Windows."
 LangString NeedVista ${LANG_GERMAN} "${PRODUCT} erfordert Windows Vista oder ein neueres Windows."
 LangString PartFailed ${LANG_ENGLISH} "The part of the setup with administrator rights did not finish (code $0)."
-LangString FolderRefused ${LANG_ENGLISH} "${PRODUCT} is installed only in a folder on this computer inside $PROGRAMFILES32, where no one without administrator rights can change its files. $\"$INSTDIR$\" is not such a folder."
-LangString FolderRefused ${LANG_GERMAN} "${PRODUCT} wird nur in einem Ordner dieses Computers innerhalb von $PROGRAMFILES32 installiert, in dem niemand ohne Administratorrechte seine Dateien ändern kann. $\"$INSTDIR$\" ist kein solcher Ordner."
+LangString FolderRefused ${LANG_ENGLISH} "${PRODUCT} is installed only on this computer inside $PROGRAMFILES32, where no one without administrator rights can change its files: in a new folder, or in one that holds nothing but an earlier ${PRODUCT}. $\"$INSTDIR$\" is not such a folder."
+LangString FolderRefused ${LANG_GERMAN} "${PRODUCT} wird nur auf diesem Computer innerhalb von $PROGRAMFILES32 installiert, wo niemand ohne Administratorrechte seine Dateien ändern kann: in einen neuen Ordner oder in einen, der nichts als ein früheres ${PRODUCT} enthält. $\"$INSTDIR$\" ist kein solcher Ordner."
 LangString PartFailed ${LANG_GERMAN} "Der Teil der Einrichtung mit Administratorrechten wurde nicht abgeschlossen (Code $0)."
 
 ; The folder that holds the module: SysWOW64 on 64-bit Windows, else System32.
