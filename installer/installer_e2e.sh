@@ -161,10 +161,11 @@ rm "${install%/*}/Link"
 # program's folder nor one that looks like Lumora's but every user may write
 # (Wine derives that from the mode), by either copy; both stay as they were.
 other_app="${install%/*}/Other App" prepared="${install%/*}/Prepared"
-mkdir -p "$other_app" "$prepared"
+mkdir -p "$other_app" "$prepared" "${install%/*}/Impostor"
 echo other >"$other_app/Uninstall.exe"; echo other >"$other_app/other.exe"
 cp "$stage/lu-english-words-1.txt" "$prepared" && chmod 777 "$prepared"
-for folder in 'Other App' Prepared; do
+cp "$limited" "${install%/*}/Impostor/Uninstall.exe"
+for folder in 'Other App' Prepared Impostor; do
   for command in "$(windows_path "$limited") $(windows_path "$setup")" "$(windows_path "$setup") /ELEVATED"; do
     check "${command##*\\} refuses the existing folder $folder" folder_refused "${install_win%\\*}\\$folder" "$command"
   done
@@ -269,7 +270,8 @@ check "an install into the recorded folder succeeds, whatever it holds" \
   wine_run cmd /c "$user_temp $(windows_path "$limited") $(windows_path "$setup") /S /D=$nested_win"
 check "its uninstall succeeds" run_uninstall limited "$nested_win"
 kill "$watcher"
-check "no DLL appeared in the user's temporary folder" eval '[ ! -s "$state/dlls" ]'
+check "no DLL appeared in the user's temporary folder, no plugins' folder stayed" \
+  all '[ ! -s "$state/dlls" ]' '! ls "$drive/windows" | grep -qiE "^ns.*[.]tmp$"'
 check "two uninstalls handed over to two folders of random names" \
   is "$(ls "$drive/windows/temp" | grep -cxE 'Lumora-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}')" 2
 
