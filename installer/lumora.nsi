@@ -379,11 +379,12 @@ Var PFOwner
 ; Clears the error flag when the folder $R6 holds nothing but what Lumora
 ; leaves there: its uninstaller and text files (its phrase files and those
 ; of the user). Sets it when it holds a folder, any other file, or an
-; Uninstall.exe of another program.
+; Uninstall.exe of another program, or cannot be read.
 !macro FormerLumora un
   Function ${un}FormerLumora
-    StrCpy $7 ""
     FindFirst $8 $9 "$R6\*"
+    StrCpy $7 ""
+    ${IfThen} $9 == "" ${|} StrCpy $7 "?" ${|}  ; not even "." can be read
     ${DoWhile} $9 != ""
       StrCpy $6 $9 "" -4
       ${If} $9 == "."
