@@ -291,6 +291,8 @@ if [ "$arch" = win32 ]; then
   check "a build given a certificate succeeds" signed_build
   check "and signs the module, the uninstaller and the setup" all 'wine_run "$state/signed/Lumora-1.33-setup.exe" /S' \
     'signed "$module"' 'signed "$install/Uninstall.exe"' 'signed "$state/signed/Lumora-1.33-setup.exe"'
+  check "a wrong password fails the build of the setup" eval '! (rm "$state/signed/Lumora-1.33-setup.exe" &&
+    LUMORA_SIGN_PASSWORD=wrong cmake --build "$state/signed" --target installer >/dev/null 2>&1)'
 fi
 
 checks_done

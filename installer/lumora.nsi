@@ -38,8 +38,8 @@
   !error "VERSION, STAGE, ICON, WIZARD and OUTFILE must be defined"
 !endif
 !ifdef SIGN
-  !uninstfinalize '${SIGN} "%1"'
-  !finalize '${SIGN} "%1"'
+  !uninstfinalize '${SIGN} "%1"' = 0
+  !finalize '${SIGN} "%1"' = 0
 !endif
 
 Unicode true
