@@ -42,18 +42,4 @@ xdotool search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync ke
 saver_ends 5
 check "Escape closes it" is "$saver_code" 1
 
-# The German dialog and its colours, to look at.
-LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 start_saver /c
-for _ in $(seq 1 100); do
-  xdotool search --onlyvisible --name '^Lumora Screensaver$' >/dev/null 2>&1 && break
-  sleep 0.1
-done
-sleep 2
-shot config-dialog-german-192dpi
-xdotool search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync key alt+f sleep 1
-shot colors-german-192dpi
-xdotool key Escape sleep 0.5
-xdotool search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync key Escape 2>/dev/null
-saver_ends 5
-check "the German dialog closes with Escape" is "$saver_code" 1
 checks_done

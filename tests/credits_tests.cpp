@@ -141,33 +141,21 @@ bool linesWithin(const std::string &path, size_t count, int ms) {
 // labels. A packager's addresses show.
 TEST(Credits, ExampleAddressesAreHiddenAndAPackagersShown) {
     const struct { const char *address; bool reachable; } addresses[] = {
-        {"mail@example.org", false}, {"https://example.org/lumora", false}, {"http://www.example.com/x", false},
-        {"someone@Mail.Example.NET", false}, {"", false}, {"lumora@kestrane.test", true},
-        {"https://kestrane.test/lumora", true}, {"mail@notexample.org", true}, {"https://example.org.kestrane.test/", true}};
+        {"mail@example.org", false}, {"https://example.org/lumora", false}, {"someone@Mail.Example.NET", false},
+        {"", false}, {"lumora@kestrane.test", true}, {"mail@notexample.org", true}, {"https://example.org.kestrane.test/", true}};
     for (const auto &a : addresses) EXPECT_EQ(isReachableAddress(a.address), a.reachable) << a.address;
     driveModal(openCredits, [](HWND d) {
         for (int id : {IDC_FEEDBACK, IDC_CREDITS_MAIL_LABEL, IDC_CREDITS_WEB, IDC_CREDITS_WEB_LABEL})
             EXPECT_FALSE(IsWindowVisible(item(d, id))) << id;
         EndDialog(d, 2);
     });
-    runDialog([](HWND d) {
-        EXPECT_FALSE(IsWindowVisible(item(d, IDC_FEEDBACK)));
-        click(d, IDCANCEL);
-    });
 }
 
 // The links as a packager's addresses would show them.
 void showAsPackaged(HWND d) {
-    const struct { int link, label; const char *address; } links[] = {
-        {IDC_FEEDBACK, IDC_CREDITS_MAIL_LABEL, "lumora@kestrane.test"},
-        {IDC_CREDITS_WEB, IDC_CREDITS_WEB_LABEL, "https://kestrane.test/lumora"}};
-    for (const auto &l : links) {
-        SetDlgItemTextA(d, l.link, l.address);
-        for (int id : {l.link, l.label}) {
-            EnableWindow(item(d, id), TRUE);
-            ShowWindow(item(d, id), SW_SHOW);
-        }
-    }
+    SetDlgItemTextA(d, IDC_FEEDBACK, "lumora@kestrane.test");
+    SetDlgItemTextA(d, IDC_CREDITS_WEB, "https://kestrane.test/lumora");
+    for (int id : {IDC_FEEDBACK, IDC_CREDITS_WEB}) EnableWindow(item(d, id), TRUE), ShowWindow(item(d, id), SW_SHOW);
 }
 
 TEST(Credits, LinksReachThePlatformOnceAndTurnViolet) {

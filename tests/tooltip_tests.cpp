@@ -211,26 +211,6 @@ TEST_F(ConfigTest, HelpShowsBesideTheCursorAndHidesOnKeyClickLeaveAndTime) {
     });
 }
 
-// Escape and Enter under a help popup close the popup only; the next Escape
-// cancels as always.
-TEST_F(ConfigTest, EscapeAndEnterUnderAHelpPopupCloseOnlyThePopup) {
-    int result = runDialog([](HWND d) {
-        HWND field = item(d, IDC_CLEAR_INTERVAL);
-        for (WORD key : {VK_ESCAPE, VK_RETURN}) {
-            helpRequest(field, centreOf(field));
-            ASSERT_TRUE(tooltipVisible()) << key;
-            pressKey(key);
-            settle(150);
-            EXPECT_FALSE(tooltipVisible()) << key;
-            EXPECT_TRUE(IsWindowVisible(d)) << key;
-        }
-        pressKey(VK_ESCAPE);
-        settle(150);
-        EXPECT_FALSE(IsWindowVisible(d)) << "the next Escape";
-    });
-    EXPECT_EQ(result, 1);
-}
-
 // A tool-tip asked for at the bottom right corner of the work area stays
 // inside it: one pixel before the right edge, above the cursor.
 TEST(TooltipWindow, NearTheCornerOfTheWorkAreaItStaysInside) {
