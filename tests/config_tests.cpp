@@ -62,7 +62,6 @@ TEST_F(ConfigTest, TypedNumbersAreCheckedAndOkStoresThem) {
     for (const auto &s : stored) EXPECT_EQ(readRegDword(HKEY_CURRENT_USER, settingsKey, s.name, 7), s.value) << s.name;
 }
 
-// The balloon of a replaced entry: its text, empty while none shows.
 TEST_F(ConfigTest, AReplacedEntrySaysWhyUntilTheNextKeyOrClick) {
     runDialog([](HWND d) {
         const struct { int id; const char *typed, *shown, *range; } cases[] = {

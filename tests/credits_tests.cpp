@@ -151,7 +151,6 @@ TEST(Credits, ExampleAddressesAreHiddenAndAPackagersShown) {
     });
 }
 
-// The links as a packager's addresses would show them.
 void showAsPackaged(HWND d) {
     SetDlgItemTextA(d, IDC_FEEDBACK, "lumora@kestrane.test");
     SetDlgItemTextA(d, IDC_CREDITS_WEB, "https://kestrane.test/lumora");
