@@ -127,8 +127,7 @@ POINT centreOf(HWND window) {
 
 std::string correctionText(HWND dialog, int id) {
     char shown[400] = "";
-    TOOLINFOA tool = {sizeof tool, 0, dialog, reinterpret_cast<UINT_PTR>(item(dialog, id))};
-    tool.lpszText = shown;
+    TOOLINFOA tool = {sizeof tool, 0, dialog, reinterpret_cast<UINT_PTR>(item(dialog, id)), {}, nullptr, shown, 0, nullptr};
     for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, TOOLTIPS_CLASSA, nullptr)) != nullptr;)
         if (IsWindowVisible(w) && (GetWindowLongA(w, GWL_STYLE) & TTS_BALLOON) != 0)
             SendMessageA(w, TTM_GETTEXTA, sizeof shown, reinterpret_cast<LPARAM>(&tool));

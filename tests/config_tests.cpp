@@ -329,8 +329,8 @@ void expectTextsFit(HWND d, const std::string &dialog) {
         DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
         ReleaseDC(c, (SelectObject(dc, old), dc));
         std::string where = dialog + ", control " + std::to_string(GetDlgCtrlID(c)) + " \"" + text + "\"";
-        if (label && box.bottom >= 2 * size.cy) EXPECT_LE(need.bottom, box.bottom) << where;
-        else if (!text.empty()) EXPECT_LE(size.cx + size.cx / 10, room) << where << ": " << size.cx << " pixels";
+        if (label && box.bottom >= 2 * size.cy) { EXPECT_LE(need.bottom, box.bottom) << where; }
+        else if (!text.empty()) { EXPECT_LE(size.cx + size.cx / 10, room) << where << ": " << size.cx << " pixels"; }
     }
 }
 
