@@ -3,8 +3,10 @@
 // dialogs. Shared by the resource script and the code; change them here only.
 #pragma once
 
+// The addresses a packager sets. While they name the example domains
+// (example.org, .com, .net), which reach no one, the dialogs hide them.
 #define LUMORA_FEEDBACK_ADDRESS "mail@example.org"
-#define LUMORA_WEB_ADDRESS "http://example.org/lumora"
+#define LUMORA_WEB_ADDRESS "https://example.org/lumora"
 #define LUMORA_COPYRIGHT_LABEL "\251 2024-2026"
 #define LUMORA_COPYRIGHT_LINE "Copyright \251 2024-2026 Kestrane"
 

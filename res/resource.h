@@ -14,6 +14,11 @@
 // id; a control without one has no string there.
 #define IDS_HELP_BASE 20000
 
+// The balloon on a field whose entry was replaced: its title, and the
+// field's range at this base plus the field's id.
+#define IDS_CORRECTED_TITLE 3010
+#define IDS_RANGE_BASE 21000
+
 // Messages of the colours and configuration dialogs.
 #define IDS_SAVE_SCHEME_CAPTION 3000
 #define IDS_SCHEME_NAME_EMPTY 3001
@@ -25,6 +30,11 @@
 #define IDS_DELETE_SCHEME_QUESTION 3007
 #define IDS_SEND_MAIL_CAPTION 3008
 #define IDS_SEND_MAIL_QUESTION 3009
+
+// The colour schemes as the colours dialog shows them: "(Unnamed)" and the
+// built-in ones in their order. The stored names do not change with them.
+#define IDS_UNNAMED_SCHEME 3087
+#define IDS_BUILT_IN_SCHEME_FIRST 3088
 
 // The configuration dialog: the file dialog (its filter's parts are
 // separated by "|"), the status line and the shadow styles in the order of
@@ -113,3 +123,5 @@
 #define IDC_CREDITS_VERSION 1026
 #define IDC_CREDITS_WEB 1027
 #define IDC_CREDITS_AREA 1028
+#define IDC_CREDITS_MAIL_LABEL 1013
+#define IDC_CREDITS_WEB_LABEL 1014

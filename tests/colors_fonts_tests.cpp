@@ -51,7 +51,7 @@ struct ColorsTest : SettingsTest {
 std::string saveAs(HWND d, const std::string &name) {
     static std::string proposed, typed;
     typed = name;
-    answerDialog("Save color scheme", [](HWND save) {
+    answerDialog(loadText(IDS_SAVE_SCHEME_CAPTION), [](HWND save) {
         proposed = text(save, IDC_SCHEME_NAME);
         SetDlgItemTextA(save, IDC_SCHEME_NAME, typed.c_str());
         PostMessageA(save, WM_COMMAND, IDOK, 0);
@@ -71,6 +71,7 @@ TEST_F(ColorsTest, FieldsAreClampedAndCancelRestoresEverything) {
     int result = driveModal(openColors, [](HWND d) {
         enter(d, IDC_MAX_BRIGHTNESS, "120", IDOK);
         EXPECT_EQ(settings.MaxBrightness, 100);
+        EXPECT_EQ(correctionText(d, IDC_MAX_BRIGHTNESS), "0 to 100 %");  // why it shows 100
         enter(d, IDC_MIN_BRIGHTNESS, "80", IDOK);
         enter(d, IDC_MAX_BRIGHTNESS, "20", IDOK);
         EXPECT_EQ(settings.MinBrightness, 20);
@@ -117,6 +118,27 @@ TEST_F(ColorsTest, FieldsAreClampedAndCancelRestoresEverything) {
     EXPECT_EQ(settings.MinBrightness, 10);
 }
 
+// Run by host_e2e.sh under a German locale: the built-in schemes and
+// "(Unnamed)" in German, stored under their English names, and refused as
+// names in either language; numbers with a decimal comma.
+TEST_F(ColorsTest, GermanSchemeNamesAndNumbers) {
+    if (PRIMARYLANGID(GetUserDefaultUILanguage()) != LANG_GERMAN) GTEST_SKIP() << "not a German locale";
+    driveModal(openColors, [this](HWND d) {
+        EXPECT_EQ(text(d, IDC_COLOR_SCHEME), "Farbe auf Schwarz");
+        chooseScheme(d, "Farbe auf Hellgrau");
+        EXPECT_STREQ(settings.CurrentColorScheme, "Color On Light Gray");
+        enter(d, IDC_MIN_SATURATION, "33,5", IDOK);
+        EXPECT_EQ(settings.MinSaturation, 33.5);
+        EXPECT_EQ(text(d, IDC_MIN_SATURATION) + text(d, IDC_COLOR_SCHEME), "33,50(Unbenannt)");
+        chooseScheme(d, "Farbe auf Schwarz");
+        EXPECT_EQ(saveAs(d, "farbe auf schwarz"), "Kopie von Farbe auf Schwarz");
+        EXPECT_NE(shown().find("\"farbe auf schwarz\""), std::string::npos);
+        EXPECT_EQ(rawValueNames(colorSchemesKey).size(), 0u);
+        click(d, IDOK);
+    });
+    EXPECT_STREQ(settings.CurrentColorScheme, "Color On Black");
+}
+
 // Help requests of the dialogs reach the configuration dialog, which shows them.
 TEST_F(ConfigTest, TheSchemeNameHasHelpOfItsOwn) {
     static std::string help;
@@ -147,7 +169,9 @@ TEST_F(ColorsTest, SchemesAreSavedCheckedAndDeletedAtOnce) {
         saveAs(d, "red/green");
         saveAs(d, "   ");
         saveAs(d, std::string(261, 'n'));
+        saveAs(d, "Farbe auf Gelb");  // a built-in name in the other language
         std::string refusals = shown();
+        EXPECT_NE(refusals.find("\"Farbe auf Gelb\"\n\ncannot be used because it is the name"), std::string::npos);
         EXPECT_NE(refusals.find("Save color scheme : The name \"color on black\"\n\ncannot be used because it is the "
                                 "name\nof a built-in color scheme."), std::string::npos);
         EXPECT_NE(refusals.find("Save color scheme : The name \"red/green\"\n\ncannot be used because it contains\n"
@@ -244,7 +268,9 @@ TEST_F(FontsTest, SizesAreClampedAndOnlyInstalledSelectedFontsAreStored) {
         EXPECT_EQ(text(d, IDC_FONT_COUNT), "1");
         EXPECT_EQ(text(d, IDC_FONT_NAME), "Tahoma");
         LRESULT tahoma = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("Tahoma"));
-        LRESULT other = tahoma == 0 ? 1 : 0;
+        // A name short enough for the sample at its full height.
+        LRESULT other = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("DejaVu Sans"));
+        if (other == LB_ERR) other = tahoma == 0 ? 1 : 0;
         // A right click shows a font without selecting it.
         RECT r;
         SendMessageA(list, LB_GETITEMRECT, other, reinterpret_cast<LPARAM>(&r));

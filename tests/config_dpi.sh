@@ -16,7 +16,10 @@ wineserver -k; wineserver -w
 install_saver "$module" "$work"
 check "the dialog fits the screen, the credits title and the font sample are twice as high at 192 DPI" \
   env LUMORA_EXPECT_DPI=192 "$session" run "$state" "$tests" --gtest_brief=1 \
-  --gtest_filter='ConfigTest.EveryControlFitsTheScreen:Credits.TitleSteps*:FontsTest.SizesAre*'
+  --gtest_filter='ConfigTest.EveryControlFitsTheScreen:ConfigTest.EveryTextFits*:Credits.TitleSteps*:FontsTest.SizesAre*'
+check "every text of every dialog fits its control in German at 192 DPI" \
+  env LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 LUMORA_EXPECT_DPI=192 "$session" run "$state" "$tests" --gtest_brief=1 \
+  --gtest_filter='ConfigTest.EveryTextFits*'
 
 reg add "$settings" /v InstallDir /d "$(winepath -w "$install")" /f
 start_saver /c
@@ -38,4 +41,5 @@ xdotool key Escape sleep 0.5
 xdotool search --onlyvisible --name '^Lumora Screensaver$' windowfocus --sync key Escape 2>/dev/null
 saver_ends 5
 check "Escape closes it" is "$saver_code" 1
+
 checks_done

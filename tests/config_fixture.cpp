@@ -1,6 +1,8 @@
 // Driving the configuration dialogs from inside their modal loops.
 #include "config_fixture.h"
 
+#include <commctrl.h>
+
 #include "host/host.h"
 #include "main/settings/settings.h"
 #include "res/resource.h"
@@ -121,6 +123,15 @@ POINT centreOf(HWND window) {
     RECT r;
     GetWindowRect(window, &r);
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+std::string correctionText(HWND dialog, int id) {
+    char shown[400] = "";
+    TOOLINFOA tool = {sizeof tool, 0, dialog, reinterpret_cast<UINT_PTR>(item(dialog, id)), {}, nullptr, shown, 0, nullptr};
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, TOOLTIPS_CLASSA, nullptr)) != nullptr;)
+        if (IsWindowVisible(w) && (GetWindowLongA(w, GWL_STYLE) & TTS_BALLOON) != 0)
+            SendMessageA(w, TTM_GETTEXTA, sizeof shown, reinterpret_cast<LPARAM>(&tool));
+    return shown;
 }
 
 void ConfigTest::SetUp() {

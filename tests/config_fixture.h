@@ -34,6 +34,9 @@ void answerDialog(const char *title, std::function<void(HWND)> steps);
 void pressKey(WORD key);
 void clickAt(POINT p);
 POINT centreOf(HWND window);
+// The text of the balloon that says why a field's entry was replaced; empty
+// while none shows.
+std::string correctionText(HWND dialog, int id);
 // The DPI a session of the test runs at: LUMORA_EXPECT_DPI, else 96.
 inline int expectedDpi() { char d[16] = ""; return GetEnvironmentVariableA("LUMORA_EXPECT_DPI", d, 16) ? atoi(d) : 96; }
 

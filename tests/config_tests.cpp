@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "config_fixture.h"
+#include "main/config/config.h"
 #include "main/phrase/phrase.h"
 #include "main/settings/settings.h"
 #include "res/resource.h"
@@ -61,6 +62,30 @@ TEST_F(ConfigTest, TypedNumbersAreCheckedAndOkStoresThem) {
     for (const auto &s : stored) EXPECT_EQ(readRegDword(HKEY_CURRENT_USER, settingsKey, s.name, 7), s.value) << s.name;
 }
 
+TEST_F(ConfigTest, AReplacedEntrySaysWhyUntilTheNextKeyOrClick) {
+    runDialog([](HWND d) {
+        const struct { int id; const char *typed, *shown, *range; } cases[] = {
+            {IDC_PHRASE_INTERVAL, "abc", "1.00", "0.01 to 1000 seconds"},
+            {IDC_CLEAR_INTERVAL, "2000", "0.00", "0 to 1000 seconds; 0 means never"},
+            {IDC_MAX_TILT, "400", "40", "0 to 359 degrees; a larger angle goes on round the circle"},
+            {IDC_SHADOW_SIZE, "99", "15", "0 to 15 pixels"}, {IDC_PHRASE_INTERVAL, "2.5", "2.50", ""}};
+        for (const auto &c : cases) {
+            enter(d, c.id, c.typed);
+            EXPECT_EQ(text(d, c.id), c.shown);  // what its title names
+            EXPECT_EQ(correctionText(d, c.id), c.range);
+            pressKey(VK_SHIFT);
+            settle(50);
+            EXPECT_EQ(correctionText(d, c.id), "") << "a key, after " << c.typed;
+        }
+        enter(d, IDC_SHADOW_SIZE, "99");
+        clickAt(centreOf(item(d, IDC_MAX_TILT)));
+        settle(50);
+        EXPECT_EQ(correctionText(d, IDC_SHADOW_SIZE), "") << "a click";
+        click(d, IDOK);
+    });
+    EXPECT_EQ(settings.PhraseInterval, 2500);
+}
+
 // Untouched fields keep stored values only within their ranges.
 TEST_F(ConfigTest, StoredValuesOutOfRangeAreHeldToTheFieldsRanges) {
     const struct { const char *name; DWORD stored, kept; } values[] = {
@@ -105,8 +130,16 @@ TEST_F(ConfigTest, GermanTextsInDialogHelpAndDrawnErrors) {
         pressKey(VK_F1);
         settle(200);
         EXPECT_EQ(std::string(getWindowText(FindWindowA("XTooltipWndClass", nullptr))).rfind("Name der Textdatei.", 0), 0u);
-        click(d, IDCANCEL);
+        // Numbers as German writes them; the point is taken too.
+        EXPECT_EQ(text(d, IDC_PHRASE_INTERVAL), "1,00");
+        for (const char *typed : {"0.25", "0,5"}) enter(d, IDC_PHRASE_INTERVAL, typed);
+        EXPECT_EQ(text(d, IDC_PHRASE_INTERVAL), "0,50");
+        enter(d, IDC_CLEAR_INTERVAL, "abc");
+        EXPECT_EQ(text(d, IDC_CLEAR_INTERVAL), "0,00");
+        EXPECT_EQ(correctionText(d, IDC_CLEAR_INTERVAL).rfind("0 bis 1000 Sekunden; 0 hei", 0), 0u);
+        click(d, IDOK);
     });
+    EXPECT_EQ(readRegDword(HKEY_CURRENT_USER, settingsKey, "PhraseInterval", 7), 500u);
     copyString(settings.PhraseFn, "nowhere.txt", sizeof settings.PhraseFn);
     closePhraseFile();
     EXPECT_STREQ(fetchPhrase(randomRequest), "\"nowhere.txt\" nicht gefunden");
@@ -268,6 +301,66 @@ TEST_F(ConfigTest, AProgramNamedJulGreetsInDanish) {
     CloseHandle(child.hProcess);
     DeleteFileA("JUL.EXE");
     EXPECT_EQ(code, 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// Every label, button, check box and field shows its whole text with a
+// tenth of its width to spare, beside what the control draws itself (edges,
+// a box's square, a group's line, margins). Labels two lines high may wrap.
+void expectTextsFit(HWND d, const std::string &dialog) {
+    for (HWND c = GetWindow(d, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        std::string shown = getWindowText(c), cls = getClassName(c), text;
+        LONG style = GetWindowLongA(c, GWL_STYLE), kind = style & 0xF, dpi = expectedDpi(), margins = 0;
+        bool label = cls == "Static" && (kind <= SS_RIGHT || kind == SS_LEFTNOWORDWRAP), button = cls == "Button";
+        if (cls == "Edit") margins = LOWORD(SendMessageA(c, EM_GETMARGINS, 0, 0)) * 2;
+        if (!IsWindowVisible(c) || !(label || button || cls == "Edit")) continue;
+        for (size_t i = 0; i < shown.size(); ++i) text += shown[shown[i] == '&' && i + 1 < shown.size() ? ++i : i];
+        RECT box, need;
+        GetClientRect(c, &box);
+        int room = box.right - margins - (!button ? 0 : kind <= BS_DEFPUSHBUTTON ? 8 : kind == BS_GROUPBOX ? 16 : 18) * dpi / 96;
+        need = {0, 0, room * 10 / 11, 0};
+        SIZE size;
+        HDC dc = GetDC(c);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(c, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        ReleaseDC(c, (SelectObject(dc, old), dc));
+        std::string where = dialog + ", control " + std::to_string(GetDlgCtrlID(c)) + " \"" + text + "\"";
+        if (label && box.bottom >= 2 * size.cy) { EXPECT_LE(need.bottom, box.bottom) << where; }
+        else if (!text.empty()) { EXPECT_LE(size.cx + size.cx / 10, room) << where << ": " << size.cx << " pixels"; }
+    }
+}
+
+// Every dialog in turn, the hidden texts shown; the font dialog on its
+// longest font name. Run at 96 and 192 DPI in both languages
+// (config_dpi.sh, host_e2e.sh).
+TEST_F(ConfigTest, EveryTextFitsItsControlInEveryDialog) {
+    runDialog([](HWND d) { expectTextsFit(d, "configuration"), click(d, IDCANCEL); });
+    const struct { int resource; DLGPROC procedure; List *fonts; } dialogs[] = {
+        {IDD_COLORS, colorsDialogProc, nullptr}, {IDD_SAVE_SCHEME, saveSchemeDialogProc, nullptr},
+        {IDD_FONTS, fontsDialogProc, singleLineFonts}, {IDD_FONTS, fontsDialogProc, multiLineFonts},
+        {IDD_CREDITS, creditsDialogProc, nullptr}};
+    for (const auto &t : dialogs) {
+        fontListToEdit = t.fonts;
+        auto open = [&t] { return DialogBoxParamA(nullptr, MAKEINTRESOURCEA(t.resource), nullptr, t.procedure, 0); };
+        driveModal(open, [](HWND d) {
+            KillTimer(d, 207);
+            for (int id : {IDC_SMOOTHING_TIP, IDC_SMOOTHING_TIP_1, IDC_SMOOTHING_TIP_2, IDC_SMOOTHING_TIP_3, IDC_FEEDBACK,
+                           IDC_CREDITS_MAIL_LABEL, IDC_CREDITS_WEB, IDC_CREDITS_WEB_LABEL})
+                if (item(d, id) != nullptr) ShowWindow(item(d, id), SW_SHOW);
+            HWND list = item(d, IDC_FONT_LIST);
+            for (LRESULT i = 0, most = 0; list != nullptr && i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i)
+                if (SendMessageA(list, LB_GETTEXTLEN, i, 0) > most)
+                    most = SendMessageA(list, LB_GETTEXTLEN, i, 0), SendMessageA(list, LB_SETCARETINDEX, i, FALSE);
+            if (list != nullptr) sendCommand(d, LBN_SELCHANGE, reinterpret_cast<LPARAM>(list), IDC_FONT_LIST);
+            settle(50);
+            expectTextsFit(d, getWindowText(d));
+            EndDialog(d, 2);
+        });
+    }
 }
 
 }  // namespace

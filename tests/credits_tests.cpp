@@ -137,6 +137,26 @@ bool linesWithin(const std::string &path, size_t count, int ms) {
     return false;
 }
 
+// The example addresses of the sources reach no one: hidden with their
+// labels. A packager's addresses show.
+TEST(Credits, ExampleAddressesAreHiddenAndAPackagersShown) {
+    const struct { const char *address; bool reachable; } addresses[] = {
+        {"mail@example.org", false}, {"https://example.org/lumora", false}, {"someone@Mail.Example.NET", false},
+        {"", false}, {"lumora@kestrane.test", true}, {"mail@notexample.org", true}, {"https://example.org.kestrane.test/", true}};
+    for (const auto &a : addresses) EXPECT_EQ(isReachableAddress(a.address), a.reachable) << a.address;
+    driveModal(openCredits, [](HWND d) {
+        for (int id : {IDC_FEEDBACK, IDC_CREDITS_MAIL_LABEL, IDC_CREDITS_WEB, IDC_CREDITS_WEB_LABEL})
+            EXPECT_FALSE(IsWindowVisible(item(d, id))) << id;
+        EndDialog(d, 2);
+    });
+}
+
+void showAsPackaged(HWND d) {
+    SetDlgItemTextA(d, IDC_FEEDBACK, "lumora@kestrane.test");
+    SetDlgItemTextA(d, IDC_CREDITS_WEB, "https://kestrane.test/lumora");
+    for (int id : {IDC_FEEDBACK, IDC_CREDITS_WEB}) EnableWindow(item(d, id), TRUE), ShowWindow(item(d, id), SW_SHOW);
+}
+
 TEST(Credits, LinksReachThePlatformOnceAndTurnViolet) {
     char recorder[MAX_PATH], here[MAX_PATH], windows[MAX_PATH];
     GetFullPathNameA(LUMORA_LINK_RECORDER, sizeof recorder, recorder, nullptr);
@@ -146,11 +166,12 @@ TEST(Credits, LinksReachThePlatformOnceAndTurnViolet) {
     DeleteFileA(log.c_str());
     SetEnvironmentVariableA("LUMORA_LINK_LOG", log.c_str());
     const std::string command = std::string("\"") + recorder + "\" \"%1\"";
-    LinkHandler mail("mailto", command), web("http", command);
+    LinkHandler mail("mailto", command), web("https", command);
 
     const COLORREF blue = 0xFF0000, violet = 0xFF0080;
     driveModal(openCredits, [&](HWND d) {
         stopClock(d);
+        showAsPackaged(d);
         HWND address = item(d, IDC_FEEDBACK);
         EXPECT_TRUE(showsColor(address, blue));
         // A double click opens one mail.
@@ -167,13 +188,14 @@ TEST(Credits, LinksReachThePlatformOnceAndTurnViolet) {
         EndDialog(d, 2);
     });
     std::vector<std::string> expected = {
-        std::string(windows) + "|mailto:mail@example.org?subject=Lumora Feedback (V. 1.33)&body=Well, ...",
-        std::string(windows) + "|http://example.org/lumora"};
+        std::string(windows) + "|mailto:lumora@kestrane.test?subject=Lumora Feedback (V. 1.33)&body=Well, ...",
+        std::string(windows) + "|https://kestrane.test/lumora"};
     EXPECT_EQ(logLines(log), expected);
 
     // Opened again, the used link is blue again; Escape closes it.
     INT_PTR result = driveModal(openCredits, [&](HWND d) {
         stopClock(d);
+        showAsPackaged(d);
         EXPECT_TRUE(showsColor(item(d, IDC_FEEDBACK), blue));
         pressKey(VK_ESCAPE);
         settle(100);

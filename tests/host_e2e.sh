@@ -162,6 +162,14 @@ check "F1 shows the field's three-line help" within 10 prints "visible 3" probe 
 shot tooltip >/dev/null
 xdotool key Right
 check "a key hides it" within 10 prints "hidden 3" probe tooltip
+# Escape and Enter under the popup close the popup, not the dialog.
+for key in Escape Return; do
+  xdotool key F1
+  check "F1 shows it again" within 10 prints "visible 3" probe tooltip
+  xdotool key $key
+  check "$key hides it" within 10 prints "hidden 3" probe tooltip
+  check "and leaves the dialog open" keeps_running 1 preview
+done
 # Alt+D is the Credits button.
 xdotool key alt+d
 credits_up() { read -r cx cy cw ch <<<"$(probe control 1028)" && [ "$cx" != none ]; }
@@ -233,8 +241,8 @@ check "and stores the white background" is \
 echo "# in German"
 export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8
 # Passed, not skipped as under other locales.
-german_tests() { wine_run "$config_tests" --gtest_filter='ConfigTest.GermanTexts*' 2>&1 | grep -q 'PASSED  ] 1 test'; }
-check "config_tests: labels, buttons, help, status line and drawn errors in German" german_tests
+german_tests() { wine_run "$config_tests" --gtest_filter='*.German*:ConfigTest.EveryTextFits*' 2>&1 | grep -q 'PASSED  ] 3 tests'; }
+check "config_tests: labels, help, numbers, scheme names, errors in German; every text fits" german_tests
 # That test leaves no settings key behind.
 reg add "$settings" /v InstallDir /d "$(winepath -w "$install" 2>/dev/null)" /f
 start_saver /c
@@ -248,6 +256,15 @@ dialog_named 'Lumora Screensaver'
 xdotool key Escape
 saver_ends 5
 unset LANG LC_ALL
+
+echo "# a copy from the zip: no InstallDir, the phrase files beside the module"
+reg delete "$settings" /f
+start_saver /c
+check "the first start finds the shipped file beside the module" \
+  within 10 prints "lu-english-fortunes-1.txt is a multi-line file" probe text 1043
+shot zip-first-start >/dev/null
+xdotool key Escape && saver_ends 5
+reg add "$settings" /v InstallDir /d "$(winepath -w "$install" 2>/dev/null)" /f
 
 echo "# modes that show nothing"
 for tail in "/p 0" "/p" "/x"; do

@@ -11,6 +11,8 @@
 const char tooltipClassName[] = "XTooltipWndClass";
 TooltipState tooltip;
 
+static void hideWindow(HWND window);
+
 static void postToTooltip(UINT message) {
     if (tooltip.window != nullptr) PostMessageA(tooltip.window, message, 0, 0);
 }
@@ -40,9 +42,22 @@ static LRESULT CALLBACK tooltipMouseHook(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(tooltip.mouseHook, code, wParam, lParam);
 }
 
+// Escape and Enter are the keys people press to dismiss a popup: while one
+// shows they close it and nothing else, where the dialog would take them as
+// Cancel or OK and lose or keep every edit.
+static bool dismissesPopup(const MSG *msg) {
+    return msg->message == WM_KEYDOWN && (msg->wParam == VK_ESCAPE || msg->wParam == VK_RETURN) &&
+           tooltip.window != nullptr && tooltip.phase == tooltipVisible;
+}
+
 // Key presses hide the tool-tip; releases do not.
 static LRESULT CALLBACK tooltipMessageHook(int code, WPARAM wParam, LPARAM lParam) {
     const MSG *msg = reinterpret_cast<const MSG *>(lParam);
+    if (code >= 0 && msg != nullptr && dismissesPopup(msg)) {
+        tooltip.phase = tooltipHidden;
+        hideWindow(tooltip.window);
+        return 1;
+    }
     if (code >= 0 && msg != nullptr) {
         switch (msg->message) {
         case WM_KEYDOWN:

@@ -46,37 +46,97 @@ static void keepSchemeThatExists() {
     if (findColorScheme(settings.CurrentColorScheme) == nullptr) setCurrentScheme(unnamedSchemeName);
 }
 
+// Built-in schemes and "(Unnamed)" are shown in the user's language; what
+// is stored, and so what every language reads, stays the English name.
+static const char *shownSchemeName(const char *stored) {
+    int id = std::strcmp(stored, unnamedSchemeName) == 0 ? IDS_UNNAMED_SCHEME : 0;
+    for (int i = 0; i < builtInSchemeCount; ++i)
+        if (std::strcmp(stored, builtInSchemes[i].name) == 0) id = IDS_BUILT_IN_SCHEME_FIRST + i;
+    const char *shown = id != 0 ? loadText(id) : emptyString;
+    return isEmptyString(shown) ? stored : shown;
+}
+
+// A string of the module's table in one of its languages; empty when none.
+static const char *textIn(int id, LANGID language) {
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceExA(module, MAKEINTRESOURCEA(6), MAKEINTRESOURCEA(id / 16 + 1), language);
+    HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+    const WCHAR *entry = loaded != nullptr ? static_cast<const WCHAR *>(LockResource(loaded)) : nullptr;
+    if (entry == nullptr) return emptyString;
+    for (int i = 0; i < id % 16; ++i) entry += 1 + *entry;
+    char *text = poolString();
+    int length = WideCharToMultiByte(CP_ACP, 0, entry + 1, *entry, text, poolStringSize - 1, nullptr, nullptr);
+    text[length > 0 ? length : 0] = '\0';
+    return text;
+}
+
+static BOOL CALLBACK findShownName(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR name) {
+    const char *typed = reinterpret_cast<const char *>(name);
+    for (int id = IDS_UNNAMED_SCHEME; id < IDS_BUILT_IN_SCHEME_FIRST + builtInSchemeCount; ++id)
+        if (equalsNoCase(typed, textIn(id, language))) return FALSE;
+    return TRUE;
+}
+
+// True for a name that a built-in scheme or "(Unnamed)" is shown under in any
+// language of the module: a scheme of that name would stand beside it.
+static bool isShownReservedName(const char *name) {
+    return !EnumResourceLanguagesA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(6),
+                                   MAKEINTRESOURCEA(IDS_BUILT_IN_SCHEME_FIRST / 16 + 1), findShownName,
+                                   reinterpret_cast<LONG_PTR>(name));
+}
+
+// Each entry carries its scheme, the first one none: "(Unnamed)".
 static void fillSchemeCombo(HWND dialog) {
     HWND combo = GetDlgItem(dialog, IDC_COLOR_SCHEME);
     SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(unnamedSchemeName));
-    for (ListNode *node = lstHead(colorSchemes); node != nullptr; node = lstNext(node))
-        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<ColorScheme *>(lstData(node))->name));
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shownSchemeName(unnamedSchemeName)));
+    for (ListNode *node = lstHead(colorSchemes); node != nullptr; node = lstNext(node)) {
+        auto scheme = static_cast<ColorScheme *>(lstData(node));
+        LRESULT index = SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shownSchemeName(scheme->name)));
+        if (index >= 0) SendMessageA(combo, CB_SETITEMDATA, index, reinterpret_cast<LPARAM>(scheme));
+    }
+}
+
+// The stored name of an entry of the scheme list; null when there is none.
+static const char *schemeOfEntry(HWND combo, LRESULT index) {
+    if (index < 0 || index >= SendMessageA(combo, CB_GETCOUNT, 0, 0)) return nullptr;
+    LRESULT data = SendMessageA(combo, CB_GETITEMDATA, index, 0);
+    if (data == CB_ERR || data == 0) return unnamedSchemeName;
+    return reinterpret_cast<const ColorScheme *>(data)->name;
 }
 
 void showColorValues(HWND dialog) {
-    showField(dialog, IDC_MIN_BRIGHTNESS, poolFormat("%.2f", settings.MinBrightness));
-    showField(dialog, IDC_MAX_BRIGHTNESS, poolFormat("%.2f", settings.MaxBrightness));
-    showField(dialog, IDC_MIN_SATURATION, poolFormat("%.2f", settings.MinSaturation));
-    showField(dialog, IDC_MAX_SATURATION, poolFormat("%.2f", settings.MaxSaturation));
+    showField(dialog, IDC_MIN_BRIGHTNESS, formatDecimal(settings.MinBrightness));
+    showField(dialog, IDC_MAX_BRIGHTNESS, formatDecimal(settings.MaxBrightness));
+    showField(dialog, IDC_MIN_SATURATION, formatDecimal(settings.MinSaturation));
+    showField(dialog, IDC_MAX_SATURATION, formatDecimal(settings.MaxSaturation));
     redrawLater(GetDlgItem(dialog, IDC_BACKGROUND_SWATCH));
-    showField(dialog, IDC_MIN_CONTRAST, poolFormat("%.2f", settings.MinTextcolorContrast));
-    // The exact name: a prefix search would show "Color On Black 2" for
-    // "Color On Black" when the user's scheme sorts first.
+    showField(dialog, IDC_MIN_CONTRAST, formatDecimal(settings.MinTextcolorContrast));
+    // The entry of exactly the current name: a prefix search would show
+    // "Color On Black 2" for "Color On Black" when the user's scheme sorts
+    // first, and a shown name may be another scheme's stored one.
     HWND combo = GetDlgItem(dialog, IDC_COLOR_SCHEME);
-    LRESULT index = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                 reinterpret_cast<LPARAM>(settings.CurrentColorScheme));
-    SendMessageA(combo, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index), 0);
+    LRESULT found = -1;
+    for (LRESULT i = 0; found < 0 && schemeOfEntry(combo, i) != nullptr; ++i)
+        if (std::strcmp(schemeOfEntry(combo, i), settings.CurrentColorScheme) == 0) found = i;
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
     EnableWindow(GetDlgItem(dialog, IDC_DELETE_SCHEME), !isReservedSchemeName(settings.CurrentColorScheme));
 }
 
+// The first field whose entry the last reading replaced, 0 for none.
+static int correctedPercent = 0;
+
 // A percentage as typed; a field still showing what it was filled with keeps
 // its value unrounded. Not-a-number reads as 0; everything, a stored value
-// too, ends up within 0 to 100.
+// too, ends up within 0 to 100. A typed entry that had to be replaced is
+// noted, so that the field can say why.
 static double readPercent(HWND dialog, int id, double current) {
-    double value = fieldUntouched(dialog, id) ? current : std::strtod(getItemText(dialog, id), nullptr);
-    if (std::isnan(value) || value < 0) return 0;
-    return value > 100 ? 100 : value;
+    double value = current;
+    bool typed = !fieldUntouched(dialog, id);
+    bool number = !typed || readDecimal(getItemText(dialog, id), &value);
+    double kept = !number || std::isnan(value) || value < 0 ? 0 : value > 100 ? 100 : value;
+    if (typed && correctedPercent == 0 && (!number || kept != value)) correctedPercent = id;
+    return kept;
 }
 
 // Reads a pair of bounds; a maximum below the minimum swaps the two.
@@ -93,6 +153,7 @@ static void readBounds(HWND dialog, int minId, int maxId, double *low, double *h
 }
 
 bool readColorFields(HWND dialog) {
+    correctedPercent = 0;
     const double before[] = {settings.MinBrightness, settings.MaxBrightness, settings.MinSaturation,
                              settings.MaxSaturation, settings.MinTextcolorContrast};
     readBounds(dialog, IDC_MIN_BRIGHTNESS, IDC_MAX_BRIGHTNESS, &settings.MinBrightness, &settings.MaxBrightness);
@@ -112,9 +173,14 @@ static void colorsChangeTail(HWND dialog) {
 
 // What the fields show now; a change makes the values unnamed.
 static void applyColorFields(HWND dialog) {
-    if (!readColorFields(dialog)) return;
-    setCurrentScheme(unnamedSchemeName);
-    colorsChangeTail(dialog);
+    if (readColorFields(dialog)) {
+        setCurrentScheme(unnamedSchemeName);
+        colorsChangeTail(dialog);
+    }
+    if (correctedPercent == 0) return;
+    // A replaced entry shows its value even when the value stayed the same.
+    showColorValues(dialog);
+    showCorrection(dialog, correctedPercent);
 }
 
 static void chooseBackground(HWND dialog) {
@@ -133,8 +199,9 @@ static void chooseBackground(HWND dialog) {
 }
 
 static void chooseScheme(HWND dialog) {
-    const char *name = getItemText(dialog, IDC_COLOR_SCHEME);
-    if (isEmptyString(name)) return;
+    HWND combo = GetDlgItem(dialog, IDC_COLOR_SCHEME);
+    const char *name = schemeOfEntry(combo, SendMessageA(combo, CB_GETCURSEL, 0, 0));
+    if (name == nullptr) return;
     if (applyColorScheme(name) == 0) {
         colorsChangeTail(dialog);
     } else {
@@ -148,7 +215,7 @@ int validateCsSaveName(const char *name) {
         showMessage(caption, "%s", loadText(IDS_SCHEME_NAME_EMPTY));
         return 1;
     }
-    if (isReservedSchemeName(name)) {
+    if (isReservedSchemeName(name) || isShownReservedName(name)) {
         showMessage(caption, loadText(IDS_SCHEME_NAME_BUILT_IN), name);
         return 1;
     }
@@ -195,7 +262,8 @@ int saveSchemeAs(HWND dialog) {
     if (equalsNoCase(current, unnamedSchemeName))
         schemeNameBuffer[0] = '\0';
     else
-        copyString(schemeNameBuffer, poolFormat(loadText(IDS_SCHEME_COPY_OF), current), sizeof schemeNameBuffer);
+        copyString(schemeNameBuffer, poolFormat(loadText(IDS_SCHEME_COPY_OF), shownSchemeName(current)),
+                   sizeof schemeNameBuffer);
     if (DialogBoxParamA(windowInstance(dialog), MAKEINTRESOURCEA(IDD_SAVE_SCHEME), dialog, saveSchemeDialogProc, 0) !=
         1)
         return 1;

@@ -45,6 +45,17 @@ bool applyConfigControls(HWND dialog);
 void showField(HWND dialog, int id, const char *text);
 bool fieldUntouched(HWND dialog, int id);
 
+// A number as the user writes it: two decimals after the separator of the
+// user's locale. Reading takes that separator or the point; false when the
+// text is no number ("nan" neither), which then reads as 0.
+const char *formatDecimal(double value);
+bool readDecimal(const char *text, double *value);
+
+// A balloon on the field whose entry was just replaced: the value it now
+// shows and the field's range. It goes with the next key or click.
+void showCorrection(HWND dialog, int id);
+void hideCorrection();
+
 // The colours dialog: 1 when the values stay, 2 when Cancel undid accepted
 // changes. Opened from the configuration dialog.
 INT_PTR CALLBACK colorsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -77,3 +88,9 @@ COLORREF randomTitleColor();
 void openLink(const char *target);
 // Opens a mail to the address, with the subject and a first line filled in.
 void openFeedbackMail(const char *address);
+// False for an address that reaches no one: empty, or in one of the example
+// domains that stand in the sources until a packager sets real ones.
+bool isReachableAddress(const char *address);
+// Hides and disables a link (and its label, 0 for none) whose address
+// reaches no one.
+void hideUnreachableLink(HWND dialog, int link, int label);

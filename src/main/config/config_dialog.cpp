@@ -41,6 +41,7 @@ static void initDialog(HWND dialog) {
     changeDirectory(getInstallDir());
     loadSettings(dialog);
     applyGreeting(dialog);
+    hideUnreachableLink(dialog, IDC_FEEDBACK, 0);
     showConfigValues(dialog);
     // The start-up steps run once the dialog is up, one per posted message.
     PostMessageA(dialog, startupStepMessage, 0, 0);

@@ -13,32 +13,39 @@
 #include "toolbox/tbas.h"
 #include "toolbox/wtb.h"
 
+// The first field whose entry the last reading replaced, 0 for none.
+static int correctedField = 0;
+
+static void noteCorrection(int id) {
+    if (correctedField == 0) correctedField = id;
+}
+
 // Seconds typed into a field, to the nearest millisecond; text that is no
-// number, "nan" and "inf" among them, reads as 0. False when the result lies
-// beyond 32 bits.
+// number reads as 0. False when it is no number or lies beyond 32 bits.
 static bool readSeconds(const char *text, std::int32_t *ms) {
-    char *end = nullptr;
-    double seconds = std::strtod(text, &end);
-    if (end == text || !std::isfinite(seconds)) seconds = 0;
+    double seconds = 0;
+    bool number = readDecimal(text, &seconds);
     double rounded = std::floor(seconds * 1000 + 0.5);
     if (rounded < INT32_MIN || rounded > INT32_MAX) return false;
     *ms = static_cast<std::int32_t>(rounded);
-    return true;
+    return number;
 }
 
 // An integer typed into a field; text that is no number reads as 0. False
-// when it lies beyond 32 bits, with the nearest 32-bit value given.
+// when it is no number or lies beyond 32 bits, with the nearest 32-bit value
+// given.
 static bool readInteger(const char *text, std::int32_t *value) {
     errno = 0;
     char *end = nullptr;
     long long number = std::strtoll(text, &end, 10);
-    if (end == text) number = 0;
+    bool isNumber = end != text;
+    if (!isNumber) number = 0;
     if (errno == ERANGE || number < INT32_MIN || number > INT32_MAX) {
         *value = number < 0 ? INT32_MIN : INT32_MAX;
         return false;
     }
     *value = static_cast<std::int32_t>(number);
-    return true;
+    return isNumber;
 }
 
 // A field in milliseconds typed in seconds; out-of-range values take the
@@ -47,8 +54,12 @@ static bool readInteger(const char *text, std::int32_t *value) {
 static bool applySeconds(HWND dialog, int id, std::int32_t *field, std::int32_t low, std::int32_t high,
                          std::int32_t fallback) {
     std::int32_t ms = *field;
-    bool fits = fieldUntouched(dialog, id) || readSeconds(getItemText(dialog, id), &ms);
-    if (!fits || !inRange(low, ms, high)) ms = fallback;
+    bool typed = !fieldUntouched(dialog, id);
+    bool fits = !typed || readSeconds(getItemText(dialog, id), &ms);
+    if (!fits || !inRange(low, ms, high)) {
+        ms = fallback;
+        if (typed) noteCorrection(id);
+    }
     bool changed = ms != *field;
     *field = ms;
     return changed;
@@ -58,10 +69,12 @@ static bool applySeconds(HWND dialog, int id, std::int32_t *field, std::int32_t 
 // of the stored value when the field is untouched.
 static bool applyInteger(HWND dialog, int id, std::int32_t *field, std::int32_t (*check)(bool fits, std::int32_t)) {
     std::int32_t value = *field;
-    bool fits = fieldUntouched(dialog, id) || readInteger(getItemText(dialog, id), &value);
-    value = check(fits, value);
-    bool changed = value != *field;
-    *field = value;
+    bool typed = !fieldUntouched(dialog, id);
+    bool fits = !typed || readInteger(getItemText(dialog, id), &value);
+    std::int32_t checked = check(fits, value);
+    if (typed && (!fits || checked != value)) noteCorrection(id);
+    bool changed = checked != *field;
+    *field = checked;
     return changed;
 }
 
@@ -127,6 +140,7 @@ static void applyRecentFiles(HWND dialog) {
 
 bool applyConfigControls(HWND dialog) {
     bool changed = false;
+    correctedField = 0;
     changed |= applySeconds(dialog, IDC_PHRASE_INTERVAL, &settings.PhraseInterval, 10, 1000000, 1000);
     changed |= applySeconds(dialog, IDC_CLEAR_INTERVAL, &settings.ClearInterval, 0, 1000000, 0);
     changed |= applyInteger(dialog, IDC_MAX_TILT, &settings.MaxTiltDegrees, checkTilt);
@@ -144,6 +158,7 @@ bool applyConfigControls(HWND dialog) {
     changed |= applyPhraseFile(dialog);
     applyRecentFiles(dialog);
     showConfigValues(dialog);
+    if (correctedField != 0) showCorrection(dialog, correctedField);
     return changed;
 }
 
@@ -201,8 +216,8 @@ bool applyChosenPhraseFile(HWND dialog) {
 
 void showConfigValues(HWND dialog) {
     showPhraseFiles(dialog);
-    showField(dialog, IDC_PHRASE_INTERVAL, poolFormat("%.2f", settings.PhraseInterval * 0.001));
-    showField(dialog, IDC_CLEAR_INTERVAL, poolFormat("%.2f", settings.ClearInterval * 0.001));
+    showField(dialog, IDC_PHRASE_INTERVAL, formatDecimal(settings.PhraseInterval * 0.001));
+    showField(dialog, IDC_CLEAR_INTERVAL, formatDecimal(settings.ClearInterval * 0.001));
     showField(dialog, IDC_MAX_TILT, poolFormat("%i", static_cast<int>(settings.MaxTiltDegrees)));
     showField(dialog, IDC_SHADOW_SIZE, poolFormat("%i", static_cast<int>(settings.ShadowSize)));
 

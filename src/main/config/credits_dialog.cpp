@@ -86,7 +86,8 @@ void fitLink(HWND dialog, int id, HFONT font) {
     GetWindowRect(link, &box);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT *>(&box), 2);
     if (!measured) return;
-    LONG width = std::max(box.right - box.left, std::min(size.cx + 2, area.right - box.left));
+    // With a tenth to spare, as every label of the dialogs has.
+    LONG width = std::max(box.right - box.left, std::min(size.cx + size.cx / 10 + 2, area.right - box.left));
     LONG height = std::max(box.bottom - box.top, std::min(size.cy, area.bottom - box.top));
     SetWindowPos(link, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -128,6 +129,8 @@ void initCredits(HWND dialog) {
     HFONT links = creditsLinkFont(windowDpi(dialog));
     fitLink(dialog, IDC_FEEDBACK, links);
     fitLink(dialog, IDC_CREDITS_WEB, links);
+    hideUnreachableLink(dialog, IDC_FEEDBACK, IDC_CREDITS_MAIL_LABEL);
+    hideUnreachableLink(dialog, IDC_CREDITS_WEB, IDC_CREDITS_WEB_LABEL);
     newTitleLook(dialog);
 }
 

@@ -84,15 +84,38 @@ static bool storeSelectedFonts(HWND dialog) {
     return changed;
 }
 
+// A name too wide for the sample at that height is shown smaller, whole.
+static HFONT makeSampleFont(HWND sample, const char *name, int height) {
+    HFONT font = CreateFontA(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, PROOF_QUALITY, 0, name);
+    RECT box;
+    HDC hdc = GetDC(sample);
+    if (font == nullptr || hdc == nullptr || !GetClientRect(sample, &box)) {
+        if (hdc != nullptr) ReleaseDC(sample, hdc);
+        return font;
+    }
+    HGDIOBJ old = SelectObject(hdc, font);
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(hdc, name, lstrlenA(name), &size);
+    SelectObject(hdc, old);
+    ReleaseDC(sample, hdc);
+    // A tenth of the width to spare, as every label of the dialogs has.
+    int room = box.right * 10 / 11;
+    if (size.cx <= room || size.cx == 0) return font;
+    DeleteObject(font);
+    int smaller = MulDiv(height, room, size.cx);
+    return CreateFontA(-(smaller > 6 ? smaller : 6), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0,
+                       PROOF_QUALITY, 0, name);
+}
+
 // The sample shows the font's own name in that font, bold, 16 pixels high at
-// 100 %. The static draws with the font it was given, whatever is selected
-// while it asks for its colours, so it is given the font; the one it held
-// before is deleted only once it holds the new one.
+// 100 % (smaller when the name would not fit). The static draws with the
+// font it was given, whatever is selected while it asks for its colours, so
+// it is given the font; the one it held before is deleted only once it holds
+// the new one.
 static void showSample(HWND dialog, const char *name) {
     HFONT previous = sampleFont;
     int height = scaleForDpi(16, windowDpi(dialog));
-    sampleFont =
-        CreateFontA(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, PROOF_QUALITY, 0, name);
+    sampleFont = makeSampleFont(GetDlgItem(dialog, IDC_FONT_SAMPLE), name, height);
     HGDIOBJ shown = sampleFont != nullptr ? static_cast<HGDIOBJ>(sampleFont) : GetStockObject(ANSI_VAR_FONT);
     SendDlgItemMessageA(dialog, IDC_FONT_SAMPLE, WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
     setItemTextIfChanged(dialog, IDC_FONT_SAMPLE, name);

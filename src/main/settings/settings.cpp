@@ -10,10 +10,28 @@
 // Looked up once per process; null until a lookup could be kept.
 static char *installDir = nullptr;
 
+// The folder that holds the running module, without a separator at its
+// end; empty when the module's name cannot be had.
+static const char *moduleFolder() {
+    char *path = poolString();
+    DWORD length = GetModuleFileNameA(nullptr, path, poolStringSize);
+    if (length == 0 || length >= static_cast<DWORD>(poolStringSize)) return emptyString;
+    char *end = path + length;
+    while (end > path && !isPathSeparator(end[-1])) --end;
+    if (end == path) return emptyString;
+    // "C:\Lumora.scr" keeps the separator of the drive's root.
+    if (end - path > 1 && end[-2] != ':') --end;
+    *end = '\0';
+    return path;
+}
+
+// Without an InstallDir value, as when the files were copied from the zip,
+// the phrase files lie beside the module.
 const char *getInstallDir() {
     if (installDir != nullptr) return installDir;
     const char *dir = readRegString(HKEY_CURRENT_USER, settingsKey, "InstallDir", "");
     if (isEmptyString(dir)) dir = readRegString(HKEY_LOCAL_MACHINE, settingsKey, "InstallDir", "");
+    if (isEmptyString(dir)) dir = moduleFolder();
     installDir = dupString(dir);
     if (installDir == nullptr) return ".";
     return installDir;
