@@ -749,7 +749,9 @@ TEST(PassageLayout, LinesBreakAtSpacesAndTheBreaksOfTheirScriptElseBetweenCharac
     };
     for (const Case &c : cases) {
         const std::vector<std::wstring> lines = f.wrap(c.text, c.cells);
-        if (!c.lines.empty()) EXPECT_EQ(lines, c.lines) << c.text;
+        if (!c.lines.empty()) {
+            EXPECT_EQ(lines, c.lines) << c.text;
+        }
         for (size_t i = 1; i < lines.size(); ++i) {
             EXPECT_EQ(std::wstring(L"，。」").find(lines[i][0]), std::wstring::npos) << c.text << " " << i;
             EXPECT_NE(lines[i - 1].back(), L'「') << c.text << " " << i;

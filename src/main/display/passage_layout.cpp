@@ -95,25 +95,59 @@ void measureLine(HDC hdc, const wchar_t *line, int n, int *out) {
     for (int i = n - 1; i > 0; --i) out[i] -= out[i - 1];
 }
 
-// Copies count units and a line feed; false when out is full.
-bool emit(const wchar_t *from, int count, bool lineFeed, wchar_t *out, int capacity, int *used) {
-    if (*used + count + 1 >= capacity) return false;
-    std::copy(from, from + count, out + *used);
-    *used += count;
-    if (lineFeed) out[(*used)++] = L'\n';
+// The wrapped text as it is written, with the extent of its lines.
+struct Wrapping {
+    wchar_t *out;
+    int capacity;
+    int used;
+    int widest;  // pixels
+    int lines;
+};
+
+// The advances of a line's units, at the size they were measured at or, to
+// try another size without asking the platform, scaled to it.
+struct Advances {
+    const int *units;
+    double scale;
+    double tabWidth;
+};
+
+// The pen position after unit i of a line, from the one before it.
+double advance(const wchar_t *line, int i, double x, const Advances &adv) {
+    if (line[i] == L'\t' && adv.tabWidth > 0) return (std::floor(x / adv.tabWidth) + 1) * adv.tabWidth;
+    return x + adv.units[i] * adv.scale;
+}
+
+// The width of units [start, end) of a line from the line's start.
+int pieceWidth(const wchar_t *line, int start, int end, const Advances &adv) {
+    double x = 0;
+    for (int i = start; i < end; ++i) x = advance(line, i, x, adv);
+    return static_cast<int>(std::ceil(x));
+}
+
+// Copies units [start, end) of the line and a line feed; false when out is full.
+bool emit(const wchar_t *line, int start, int end, const Advances &adv, bool lineFeed, Wrapping *w) {
+    const int count = end - start;
+    if (w->used + count + 1 >= w->capacity) return false;
+    std::copy(line + start, line + end, w->out + w->used);
+    w->used += count;
+    w->widest = std::max(w->widest, pieceWidth(line, start, end, adv));
+    ++w->lines;
+    if (lineFeed) w->out[w->used++] = L'\n';
     return true;
 }
 
 // Wraps one line of n units to the width; its breaks and advances at the
 // same offsets. Tab stops lie every tabWidth pixels from each line's start,
 // as DrawText places them.
-bool wrapLine(const wchar_t *line, int n, const unsigned char *flags, const bool *spaces, const int *adv,
-              int width, int tabWidth, bool lastLine, wchar_t *out, int capacity, int *used) {
+bool wrapLine(const wchar_t *line, int n, const unsigned char *flags, const bool *spaces, const Advances &adv,
+              int width, bool lastLine, Wrapping *w) {
     int start = 0;
     while (true) {
-        int x = 0, end = n;
+        double x = 0;
+        int end = n;
         for (int i = start; i < n; ++i) {
-            x = line[i] == L'\t' && tabWidth > 0 ? (x / tabWidth + 1) * tabWidth : x + adv[i];
+            x = advance(line, i, x, adv);
             // Spaces may stand past the edge: the line ends before them.
             if (x <= width || i == start || spaces[i]) continue;
             int j = i;
@@ -132,38 +166,37 @@ bool wrapLine(const wchar_t *line, int n, const unsigned char *flags, const bool
         // Spaces at the end of a line would only widen its block.
         int keep = end;
         while (keep > start && spaces[keep - 1]) --keep;
-        if (end >= n) return emit(line + start, keep - start, !lastLine, out, capacity, used);
-        if (!emit(line + start, keep - start, true, out, capacity, used)) return false;
+        if (end >= n) return emit(line, start, keep, adv, !lastLine, w);
+        if (!emit(line, start, keep, adv, true, w)) return false;
         start = end;
         while (start < n && spaces[start]) ++start;
         if (start >= n) {
             // Only spaces were left: the line feed just written ends the line.
-            if (lastLine) --*used;
+            if (lastLine) --w->used;
             return true;
         }
     }
 }
 
-int averageTabWidth(HDC hdc) {
+// Wraps the whole text into out; the result's lines and widest line as
+// DrawText will draw them with the DC's font. A scale other than 1 tries a
+// size that much larger, with the advances last measured.
+Wrapping wrapAll(HDC hdc, const DrawnText &text, int width, wchar_t *out, int capacity, double scale = 1) {
     TEXTMETRICW metrics;
-    return GetTextMetricsW(hdc, &metrics) ? 8 * metrics.tmAveCharWidth : 0;
-}
-
-int wrapAll(HDC hdc, const DrawnText &text, int width, wchar_t *out, int capacity) {
-    const int tabWidth = averageTabWidth(hdc);
-    int used = 0;
+    const int tabWidth = GetTextMetricsW(hdc, &metrics) ? 8 * metrics.tmAveCharWidth : 0;
+    Wrapping w = {out, capacity, 0, 0, 0};
     for (int start = 0; start <= text.length;) {
         int end = start;
         while (end < text.length && text.wide[end] != L'\n') ++end;
-        measureLine(hdc, text.wide + start, end - start, advances + start);
+        if (scale == 1) measureLine(hdc, text.wide + start, end - start, advances + start);
+        const Advances adv = {advances + start, scale, tabWidth * scale};
         const bool last = end >= text.length;
-        if (!wrapLine(text.wide + start, end - start, breaksBefore + start, spaceAt + start, advances + start, width,
-                      tabWidth, last, out, capacity, &used))
+        if (!wrapLine(text.wide + start, end - start, breaksBefore + start, spaceAt + start, adv, width, last, &w))
             break;
         start = end + 1;
     }
-    out[used] = L'\0';
-    return used;
+    out[w.used] = L'\0';
+    return w;
 }
 
 void findBreaks(const DrawnText &text) {
@@ -227,7 +260,7 @@ int passageMargin(int width, int height, int dpi) {
 int wrapText(HDC hdc, const DrawnText &text, int width, wchar_t *out, int capacity) {
     if (capacity <= 0) return 0;
     findBreaks(text);
-    return wrapAll(hdc, text, width, out, capacity);
+    return wrapAll(hdc, text, width, out, capacity).used;
 }
 
 PassageLayout layOutPassage(HDC hdc, HFONT *slot, const DrawnText &text, UINT format, SIZE room, int floorHeight) {
@@ -236,13 +269,22 @@ PassageLayout layOutPassage(HDC hdc, HFONT *slot, const DrawnText &text, UINT fo
     room.cx = std::max(room.cx, 2L);
     room.cy = std::max(room.cy, 1L);
     findBreaks(text);
-    // The block is one pixel wider than the widest line.
+    // The block is one pixel wider and higher than the lines, as DrawText
+    // measures them (lines of the font's height); measured so while the size
+    // is sought, with DrawText itself once it is found.
     const int width = room.cx - 1;
-    int length = wrapAll(hdc, text, width, wrapped, capacity);
-    SIZE block = blockOf(hdc, wrapped, length, format);
+    Wrapping wrapping;
+    SIZE block;
+    auto wrap = [&] {
+        TEXTMETRICW metrics;
+        const int lineHeight = GetTextMetricsW(hdc, &metrics) ? metrics.tmHeight : 0;
+        wrapping = wrapAll(hdc, text, width, wrapped, capacity);
+        block = SIZE{wrapping.widest + 1, wrapping.lines * lineHeight + 1};
+    };
+    wrap();
     auto fits = [&] { return block.cy <= room.cy && block.cx <= room.cx; };
     LOGFONTW font;
-    // The font remade at another height, the text wrapped and measured again.
+    // The font remade at another height, the text wrapped again.
     auto layOutAt = [&](int height) {
         font.lfHeight = -height;
         HFONT remade = CreateFontIndirectW(&font);
@@ -250,36 +292,34 @@ PassageLayout layOutPassage(HDC hdc, HFONT *slot, const DrawnText &text, UINT fo
         SelectObject(hdc, remade);
         DeleteObject(*slot);
         *slot = remade;
-        length = wrapAll(hdc, text, width, wrapped, capacity);
-        block = blockOf(hdc, wrapped, length, format);
+        wrap();
         return true;
     };
-    if (!fits() && *slot != nullptr && GetObjectW(*slot, sizeof font, &font) == sizeof font) {
+    if (!fits() && *slot != nullptr && GetObjectW(*slot, sizeof font, &font) == sizeof font &&
+        std::abs(static_cast<int>(font.lfHeight)) > floorHeight) {
         const int original = std::abs(static_cast<int>(font.lfHeight));
-        floorHeight = std::min(floorHeight, original);
-        int height = original;
-        // The wrapped block grows with the square of the size: as many more
-        // lines as each holds fewer characters, each line higher.
-        for (int round = 0; round < 12 && !fits() && height > floorHeight; ++round) {
-            const double scale = std::min(std::sqrt(static_cast<double>(room.cy) / std::max(1L, block.cy)),
-                                          static_cast<double>(room.cx) / std::max(1L, block.cx));
-            const int next = std::clamp(static_cast<int>(height * scale), floorHeight, height - 1);
-            if (!layOutAt(next)) break;
-            height = next;
+        // The largest size that fits, sought with the advances scaled from
+        // this size (the platform measures once per size tried for real);
+        // hinting may want a size less, which the real rounds take.
+        TEXTMETRICW metrics;
+        const int lineHeight = GetTextMetricsW(hdc, &metrics) ? metrics.tmHeight : original;
+        int low = floorHeight, high = original - 1;
+        while (low < high) {
+            const int middle = (low + high + 1) / 2;
+            const double scale = static_cast<double>(middle) / original;
+            Wrapping tried = wrapAll(hdc, text, width, wrapped, capacity, scale);
+            const bool triedFits = tried.widest + 1 <= room.cx &&
+                                   tried.lines * std::ceil(lineHeight * scale) + 1 <= room.cy;
+            if (triedFits)
+                low = middle;
+            else
+                high = middle - 1;
         }
-        // The estimate may fall short by a size or two that still fit.
-        for (int up = 0; up < 2 && fits() && height < original; ++up) {
-            if (!layOutAt(height + 1)) break;
-            if (!fits()) {
-                layOutAt(height);
-                break;
-            }
-            ++height;
+        for (int height = low; height >= floorHeight; --height) {
+            if (!layOutAt(height) || fits()) break;
         }
     }
-    if (block.cy > room.cy) {
-        length = cutToRoom(hdc, length, format, room);
-        block = blockOf(hdc, wrapped, length, format);
-    }
-    return PassageLayout{DrawnText{wrapped, length}, block};
+    int length = wrapping.used;
+    if (block.cy > room.cy) length = cutToRoom(hdc, length, format, room);
+    return PassageLayout{DrawnText{wrapped, length}, blockOf(hdc, wrapped, length, format)};
 }
