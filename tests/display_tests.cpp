@@ -867,7 +867,7 @@ TEST_F(DisplayTest, PassagesTooLargeForTheMonitorAreWrappedShrunkOrCutInsideIt) 
 }
 
 // A tab moves a passage's text to the next stop, eight average characters on;
-// in a phrase it is a space.
+// in a phrase it is a space. A passage's characters are drawn as they stand.
 TEST_F(DisplayTest, TabsMoveToTabStopsInPassagesAndAreSpacesInPhrases) {
     replace("gdi32.dll", "TextOutW", &realTextOutW, recordTextOutW);
     usePhrases("display-words.txt", "A\tB\n");
@@ -893,6 +893,18 @@ TEST_F(DisplayTest, TabsMoveToTabStopsInPassagesAndAreSpacesInPhrases) {
         inkLeft[i] = boxOfNot(capture(hwnd), 0).left - drawnPassages[0].box.left;
         EXPECT_NEAR(inkLeft[i] - inkLeft[0], i * drawnPassages[0].tabWidth, 3) << i;
     }
+    // Nor does "&" underline the next character in its place: in cells of
+    // one width, "a&b" stands as wide as "a+b".
+    int inkWidth[2];
+    for (int i = 0; i < 2; ++i) {
+        usePhrases("display-passages.txt", i == 0 ? "%\na+b\n%\n" : "%\na&b\n%\n");
+        closePhraseFile();
+        eraseWindow(hwnd);
+        showPassage(hwnd, PassageMove::Next);
+        Box b = boxOfNot(capture(hwnd), 0);
+        inkWidth[i] = b.right - b.left + 1;
+    }
+    EXPECT_NEAR(inkWidth[1], inkWidth[0], 2);
     replaceImport("user32.dll", "DrawTextW", reinterpret_cast<void *>(realDrawTextW));
 }
 
