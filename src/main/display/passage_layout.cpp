@@ -270,8 +270,8 @@ PassageLayout layOutPassage(HDC hdc, HFONT *slot, const DrawnText &text, UINT fo
     room.cy = std::max(room.cy, 1L);
     findBreaks(text);
     // The block is one pixel wider and higher than the lines, as DrawText
-    // measures them (lines of the font's height); measured so while the size
-    // is sought, with DrawText itself once it is found.
+    // measures them (lines of the font's height, the same extents); a cut
+    // text is measured again.
     const int width = room.cx - 1;
     Wrapping wrapping;
     SIZE block;
@@ -319,7 +319,7 @@ PassageLayout layOutPassage(HDC hdc, HFONT *slot, const DrawnText &text, UINT fo
             if (!layOutAt(height) || fits()) break;
         }
     }
-    int length = wrapping.used;
-    if (block.cy > room.cy) length = cutToRoom(hdc, length, format, room);
+    if (block.cy <= room.cy) return PassageLayout{DrawnText{wrapped, wrapping.used}, block};
+    const int length = cutToRoom(hdc, wrapping.used, format, room);
     return PassageLayout{DrawnText{wrapped, length}, blockOf(hdc, wrapped, length, format)};
 }
