@@ -54,7 +54,7 @@ manifest_well_formed() {  # as the resource holds it, from the strings windres p
 made_for_vista() {  # the header asks for it; every DLL imported comes with it
   local pe; pe=$("$objdump" -p "$module")
   grep -qE '^MajorSubsystemVersion[[:space:]]+6$' <<<"$pe" && is "$(awk '/DLL Name:/ { print tolower($3) }' <<<"$pe" |
-    grep -vxE '(kernel32|user32|gdi32|advapi32|comdlg32|comctl32|shell32|msvcrt|ole32|imm32|version)\.dll')" ""
+    grep -vxE '(kernel32|user32|gdi32|advapi32|comdlg32|comctl32|shell32|msvcrt|ole32|imm32|version|usp10)\.dll')" ""
 }
 check "the setup and the module carry the saver's icon" both same_icon
 check "every image of the icon has transparent corners" transparent_corners

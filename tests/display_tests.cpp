@@ -14,6 +14,7 @@
 
 #include "main/display/display.h"
 #include "main/display/monitors.h"
+#include "main/display/passage_layout.h"
 #include "main/settings/settings.h"
 #include "main/display/text_color.h"
 #include "test_registry.h"
@@ -666,7 +667,8 @@ static int WINAPI recordDrawnBlock(HDC hdc, LPCWSTR text, int length, LPRECT box
 }
 
 // In a preview (a child window) a passage wider than it is drawn at about
-// the largest size that fits; full screen it keeps its size and overhangs.
+// the largest size that fits, and so it is full screen on its monitor (here
+// the window): wrapped, and smaller.
 TEST_F(DisplayTest, PreviewsDrawPassagesNoLargerThanThemselves) {
     replace("user32.dll", "DrawTextW", &realDrawTextW, recordDrawnBlock);
     settings.MultiLineMinFontSize = settings.MultiLineMaxFontSize = 60;
@@ -679,9 +681,127 @@ TEST_F(DisplayTest, PreviewsDrawPassagesNoLargerThanThemselves) {
         showPassage(w, PassageMove::Next);
         ASSERT_EQ(drawnBlocks.size(), 1u);
         const RECT b = drawnBlocks[0].second;
-        const bool fits = inside(b, RECT{0, 0, 240, 120}) && (b.right - b.left > 200 || b.bottom - b.top > 100);
-        EXPECT_EQ(fits, w == pane) << b.left << "," << b.top << "-" << b.right << "," << b.bottom;
-        EXPECT_EQ(drawnBlocks[0].first == scaleForDpi(60, systemDpi()), w == hwnd) << drawnBlocks[0].first;
+        const RECT room = w == pane ? RECT{0, 0, 240, 120} : RECT{0, 0, windowWidth, windowHeight};
+        const bool fills = 6 * (b.right - b.left) > 5 * room.right || 6 * (b.bottom - b.top) > 5 * room.bottom;
+        EXPECT_TRUE(inside(b, room) && fills) << b.left << "," << b.top << "-" << b.right << "," << b.bottom;
+        EXPECT_LT(drawnBlocks[0].first, scaleForDpi(60, systemDpi()));
     }
+    replaceImport("user32.dll", "DrawTextW", reinterpret_cast<void *>(realDrawTextW));
+}
+
+// A passage wrapped to a width in cells of a font where an ideograph takes about two.
+static std::vector<std::wstring> wrapInCells(const std::wstring &text, int cells) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, CreateFontW(-20, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, L"WenQuanYi Micro Hei Mono"));
+    static wchar_t out[4096];
+    SIZE cell = {0, 0};
+    GetTextExtentPoint32W(dc, L"M", 1, &cell);
+    const int n = wrapText(dc, DrawnText{text.c_str(), static_cast<int>(text.size())}, cells * cell.cx, out, 4096);
+    DeleteObject(SelectObject(dc, old)), DeleteDC(dc);
+    std::vector<std::wstring> lines(1);
+    for (int i = 0; i < n; ++i) out[i] == L'\n' ? lines.emplace_back() : lines.back() += out[i];
+    return lines;
+}
+
+TEST(PassageLayout, LinesBreakAtSpacesAndTheBreaksOfTheirScriptElseBetweenCharacters) {
+    const std::pair<std::wstring, std::vector<std::wstring>> cases[] = {
+        {L"the quick brown fox jumps over the dog", {L"the quick", L"brown fox", L"jumps over", L"the dog"}},
+        {L"a incomprehensibilities b", {L"a", L"incomprehe", L"nsibilitie", L"s b"}},
+        {L"春眠不觉晓处处闻啼鸟", {L"春眠不觉", L"晓处处闻", L"啼鸟"}},
+        {L"日本語の文章は空白なし", {L"日本語の", L"文章は空", L"白なし"}},
+        {L"春眠不觉晓，处处闻啼鸟。", {L"春眠不觉", L"晓，处处", L"闻啼鸟。"}},  // a comma never begins a line
+    };
+    for (const auto &c : cases) EXPECT_EQ(wrapInCells(c.first, c.first[0] < 0x3000 ? 10 : 8), c.second) << c.first;
+    const std::wstring pairs = L"𝐀𝐀𝐀𝐀𝐀𝐀𝐀", marks = L"e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301";
+    for (const std::wstring &text : {pairs, L"x" + pairs, marks, L"x" + marks})
+        for (int cells = 1; cells <= 5; ++cells) {
+            std::wstring joined;  // a line that begins inside a surrogate pair or before a mark shows as "?"
+            for (const std::wstring &line : wrapInCells(text, cells))
+                joined += line[0] == 0xDC00 || line[0] == 0x301 ? L"?" : line;
+            EXPECT_EQ(joined, text) << cells;
+        }
+}
+
+TEST(PassageLayout, TabsInPhrasesAndTheReadingDirection) {
+    EXPECT_EQ(std::wstring(phraseText("A\tB").wide), L"A B");
+    const std::pair<const wchar_t *, bool> cases[] = {{L"\nשלום!", true}, {L"\n12, (שלום) world", true},
+        {L"\n  مرحبا", true}, {L"\n«Hello» שלום", false}, {L"\n1 !?", false}, {L"", false}};
+    for (const auto &c : cases)
+        EXPECT_EQ(readsRightToLeft(DrawnText{c.first, static_cast<int>(std::wcslen(c.first))}), c.second) << c.second;
+}
+
+// The passage drawn last: its font height, tab width, box and text.
+static struct { int height, tabWidth; RECT box; std::wstring text; } drawn;
+static int WINAPI recordDrawnPassage(HDC hdc, LPCWSTR text, int length, LPRECT box, UINT format) {
+    TEXTMETRICW metrics = {};
+    LOGFONTA font = {};
+    GetTextMetricsW(hdc, &metrics), GetObjectA(GetCurrentObject(hdc, OBJ_FONT), sizeof font, &font);
+    if (!(format & DT_CALCRECT))
+        drawn = {std::abs(font.lfHeight), 8 * metrics.tmAveCharWidth, *box, {text, text + length}};
+    return realDrawTextW(hdc, text, length, box, format);
+}
+
+// Too tall for its monitor, a passage is drawn smaller down to 13 pixels, then cut with "…".
+TEST_F(DisplayTest, PassagesTooTallForTheMonitorAreShrunkOrCutInsideIt) {
+    replace("user32.dll", "DrawTextW", &realDrawTextW, recordDrawnPassage);
+    open();
+    const int dpi = dpiAt(hwnd, POINT{windowWidth / 2, windowHeight / 2});
+    std::string file = "%\n";
+    for (int lines = 1; lines <= 60; ++lines) {
+        file += "line " + std::to_string(lines) + "\n";
+        if (lines != 15 && lines != 60) continue;
+        usePhrases("display-passages.txt", file + "%\n");
+        closePhraseFile();
+        eraseWindow(hwnd);
+        showPassage(hwnd, PassageMove::Next);
+        const int shown = static_cast<int>(std::count(drawn.text.begin(), drawn.text.end(), L'\n')), cut = lines == 60;
+        EXPECT_TRUE(cut ? shown > 5 && shown < 60 : shown == 15) << shown;
+        EXPECT_TRUE(drawn.height < scaleForDpi(20, dpi) && drawn.height >= scaleForDpi(13, dpi) &&
+                    (!cut || drawn.height == scaleForDpi(13, dpi))) << drawn.height;
+        EXPECT_EQ(drawn.text.substr(0, 8) + drawn.text.back(), std::wstring(L"\nline 1\n") + (cut ? L'\u2026' : L'5'));
+        EXPECT_TRUE(inside(drawn.box, RECT{4, 4, windowWidth - 4, windowHeight - 4}));
+    }
+    replaceImport("user32.dll", "DrawTextW", reinterpret_cast<void *>(realDrawTextW));
+}
+
+// A tab moves a passage's text to the next stop; "a&b" stands as wide as "a+b".
+TEST_F(DisplayTest, TabsMoveToTabStopsInPassagesAndAmpersandsStand) {
+    replace("user32.dll", "DrawTextW", &realDrawTextW, recordDrawnPassage);
+    open();
+    lstDestroy(multiLineFonts), multiLineFonts = fontListFromPacked("WenQuanYi Micro Hei Mono\0");
+    int ink[5];
+    const char *files[] = {"%\nI\n%\n", "%\n\tI\n%\n", "%\n\t\tI\n%\n", "%\na+b\n%\n", "%\na&b\n%\n"};
+    for (int i = 0; i < 5; ++i) {
+        usePhrases("display-passages.txt", files[i]);
+        closePhraseFile();
+        eraseWindow(hwnd);
+        showPassage(hwnd, PassageMove::Next);
+        const Box b = boxOfNot(capture(hwnd), 0);
+        ink[i] = i < 3 ? b.left - drawn.box.left - i * drawn.tabWidth : b.right - b.left;
+    }
+    EXPECT_TRUE(std::abs(ink[1] - ink[0]) <= 3 && std::abs(ink[2] - ink[0]) <= 3) << ink[1] << " " << ink[2];
+    EXPECT_NEAR(ink[4], ink[3], 2);
+    replaceImport("user32.dll", "DrawTextW", reinterpret_cast<void *>(realDrawTextW));
+}
+
+// A Hebrew passage is right-aligned, and the "!" that closes a line stands at its left end.
+TEST_F(DisplayTest, RightToLeftPassagesAreRightAlignedInTheirReadingOrder) {
+    replace("user32.dll", "DrawTextW", &realDrawTextW, recordDrawnPassage);
+    lstDestroy(multiLineFonts), multiLineFonts = fontListFromPacked("DejaVu Sans\0");
+    usePhrases("display-passages.txt", u8"%\nשלום            !\nשלום עולם ומלואו וכל יושביו\n%\n");
+    open();
+    showPassage(hwnd, PassageMove::Next);
+    const int top = drawn.box.top, line = (drawn.box.bottom - top) / 3;
+    Pixels p = capture(hwnd);
+    std::vector<bool> inked(p.width);  // the ink columns of the first line
+    Box lines[2];
+    for (int y = top + line; y < top + 3 * line && y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+            if (p.at(x, y) != 0) lines[y >= top + 2 * line].add(x, y), inked[x] = inked[x] || y < top + 2 * line;
+    EXPECT_TRUE(std::abs(lines[0].right - lines[1].right) <= 3 && lines[0].left - lines[1].left > 20);
+    int gapStart = 0, gapLength = 0;  // the widest gap of the first line, between "!" and the word
+    for (int x = lines[0].left, run = 0; x <= lines[0].right; ++x)
+        if ((run = inked[x] ? 0 : run + 1) > gapLength) gapLength = run, gapStart = x - run + 1;
+    EXPECT_LT(gapStart - lines[0].left, lines[0].right - (gapStart + gapLength)) << gapStart;
     replaceImport("user32.dll", "DrawTextW", reinterpret_cast<void *>(realDrawTextW));
 }

@@ -63,6 +63,17 @@ for value in ShadowSize MaxTiltDegrees SingleLineMaxFontSize ShadowStyle PhraseF
   reg delete "$settings" /v "$value" /f
 done
 
+echo "# a passage of one line of 400 characters, full screen"
+{ printf '%%\r\n'; for _ in $(seq 1 40); do printf 'read this '; done; printf '\r\n%%\r\n'; } >"$install/long-line.txt"
+reg add "$settings" /v PhraseFn /d long-line.txt /f
+edges_dark() {  # no lit pixel within 6 pixels of an edge of the screenshot
+  local w h g && read -r w h <<<"$(identify -format '%w %h' "$1")"
+  for g in "${w}x6+0+0" "${w}x6+0+$((h - 6))" "6x$h+0+0" "6x$h+$((w - 6))+0"; do [ "$(lit_share "$1" "$g")" = 0 ] || return 1; done
+}
+start_saver /s
+check "/s draws it wrapped inside the screen, no ink at its edges" eval 'text_within 15 long-line && edges_dark "$shots/long-line.png"'
+xdotool key x && saver_ends 5 && reg delete "$settings" /v PhraseFn /f
+
 echo "# mouse travel"
 # Relative moves from wherever the pointer is: the saver measures from the
 # position it found at its creation. (Xvfb moves the pointer only while a

@@ -7,6 +7,7 @@
 #include "main/settings/settings.h"
 #include "test_registry.h"
 #include "toolbox/lst.h"
+#include "toolbox/monitor_metrics.h"
 #include "toolbox/wkrnl.h"
 
 namespace {
@@ -211,12 +212,19 @@ TEST_F(SettingsModel, MultiLineSizesFollowTheScreenWidth) {
     struct Case {
         std::int32_t width, min, max;
     } cases[] = {{0, 13, 15},    {640, 13, 15},  {641, 15, 18},  {800, 15, 18},
-                 {801, 19, 23},  {1024, 19, 23}, {1025, 23, 28}, {1280, 23, 28}};
+                 {801, 19, 23},  {1024, 19, 23}, {1025, 23, 28}, {1280, 23, 28},
+                 {1281, 23, 28}, {1920, 34, 42}, {2560, 46, 56}, {3840, 69, 84}};
     for (const Case &c : cases) {
         std::int32_t min = 0, max = 0;
         multiLineFontSizesFor(c.width, &min, &max);
         EXPECT_EQ(min, c.min) << c.width;
         EXPECT_EQ(max, c.max) << c.width;
+    }
+    // The width counts at 100 %: 1920 pixels at 150 % are 1280, 2880 are 1920.
+    for (auto [pixels, dpi, expected] : {std::tuple{1920, 144, 23}, {2880, 144, 34}, {1366, 96, 24}, {3840, 192, 34}}) {
+        std::int32_t min = 0, max = 0;
+        multiLineFontSizesFor(unscaleForDpi(pixels, dpi), &min, &max);
+        EXPECT_EQ(min, expected) << pixels << " at " << dpi;
     }
     int width = GetSystemMetrics(SM_CXSCREEN);
     std::int32_t min, max;

@@ -2,7 +2,9 @@
 // how long one timer step takes on Wine's GDI in a full-screen window, set
 // against the 30 ms timer period. For each shadow style it times drawPhrase
 // (font creation, the shadow copies and the text, flushed to the screen);
-// then showPassage on a passage file and the background erase.
+// then showPassage on a passage file, on a passage of 2,000 characters that
+// must be wrapped and drawn smaller to fit the monitor, and the background
+// erase.
 //   display_bench <word file> <passage file> [repetitions]
 #include <windows.h>
 
@@ -10,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "main/display/display.h"
@@ -85,6 +88,24 @@ int main(int argc, char **argv) {
     usePhraseFile(argv[2]);
     newPassageHistory();
     report("showPassage, next", reps, [&] {
+        eraseWindow(hwnd);
+        showPassage(hwnd, PassageMove::Next);
+    });
+
+    // Twenty lines of a hundred characters: each wider than a 1024-pixel
+    // monitor at the derived sizes, and, wrapped, too many lines for it.
+    const char *words[] = {"reading ", "passage ", "monitor ", "wrapped ", "smaller ", "quietly "};
+    std::string passage = "%\r\n";
+    for (int line = 0, n = 0; line < 20; ++line, passage += "\r\n")
+        for (int chars = 0; chars < 96; chars += 8) passage += words[n++ % 6];
+    passage += "%\r\n";
+    FILE *file = std::fopen("bench-wrapped-passage.txt", "wb");
+    if (file == nullptr) return 1;
+    std::fwrite(passage.data(), 1, passage.size(), file);
+    std::fclose(file);
+    usePhraseFile("bench-wrapped-passage.txt");
+    newPassageHistory();
+    report("showPassage, 2000 chars fitted", reps, [&] {
         eraseWindow(hwnd);
         showPassage(hwnd, PassageMove::Next);
     });

@@ -90,6 +90,11 @@ int scaleForDpi(int pixels, int dpi) {
     return static_cast<int>(std::clamp(scaled, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
 }
 
+int unscaleForDpi(int pixels, int dpi) {
+    if (dpi <= 0 || dpi == baseDpi) return pixels;
+    return static_cast<int>(static_cast<long long>(pixels) * baseDpi / dpi);
+}
+
 DPI_AWARENESS_CONTEXT windowAwareness(HWND window) {
     const AwarenessCalls &calls = awarenessCalls();
     return calls.ofWindow != nullptr ? calls.ofWindow(window) : nullptr;

@@ -24,6 +24,8 @@ int systemDpi();
 int windowDpi(HWND window);
 // Pixels at 96 DPI as pixels at the given DPI.
 int scaleForDpi(int pixels, int dpi);
+// Pixels at the given DPI as pixels at 96 DPI, rounded down.
+int unscaleForDpi(int pixels, int dpi);
 
 // DPI awareness contexts (Windows 10, 1607 on), looked up at run time: null
 // where the platform has none. The window's context; the thread's set, with

@@ -39,6 +39,12 @@ struct DrawnText {
 // The text that fetchPhrase has just returned, ready to draw; valid until
 // the next call.
 DrawnText drawnText(const char *text);
+// The same for a single-line phrase: its tabs drawn as spaces.
+DrawnText phraseText(const char *text);
+// Whether the text reads from right to left: its first character of a strong
+// direction (a letter, not a digit, space or punctuation) is written so, as
+// in Hebrew and Arabic.
+bool readsRightToLeft(const DrawnText &text);
 void textOut(HDC hdc, int x, int y, const DrawnText &text);
 int drawTextBlock(HDC hdc, const DrawnText &text, RECT *box, UINT format);
 

@@ -1,10 +1,12 @@
-// Multi-line passages: one passage as a block at a random place where it
-// fits, in a random upright font and colour.
+// Multi-line passages: one passage as a block at a random place on its
+// monitor, in a random upright font and colour; one too large for the monitor
+// is wrapped, and made smaller or cut, to fit inside it.
 #include <algorithm>
 #include <cstdlib>
 
 #include "main/display/display.h"
 #include "main/display/monitors.h"
+#include "main/display/passage_layout.h"
 #include "main/settings/settings.h"
 #include "main/display/text_color.h"
 
@@ -39,20 +41,32 @@ void showPassage(HWND hwnd, PassageMove move) {
     HGDIOBJ previous = SelectObject(hdc, createMultiLineFont(dpi));
     SetTextColor(hdc, randomTextColor());
     SetBkMode(hdc, TRANSPARENT);
-    // In a preview a passage larger than the window is drawn as large as
-    // fits; full screen it may overhang, as it always did.
-    if (isPreviewWindow(hwnd)) fitFontToRoom(hdc, &multiLineFont, text, 0, SIZE{width, height});
+    const UINT format = passageFormat(text);
 
     // Measured without word breaks, the rectangle is the unwrapped text's.
     RECT box = {0, 0, 100, 100};
-    if (drawTextBlock(hdc, text, &box, DT_CALCRECT) > 0) {
+    if (drawTextBlock(hdc, text, &box, DT_CALCRECT | format) > 0) {
         int w = std::abs(static_cast<int>(box.right - box.left + 1));
         int t = std::abs(static_cast<int>(box.bottom - box.top + 1));
-        box = placeInArea(area, w, t);
+        if (w <= width && t <= height) {
+            box = placeInArea(area, w, t);
+            drawTextBlock(hdc, text, &box, DT_WORDBREAK | format);
+        } else {
+            // Too large for its monitor: wrapped, and smaller or cut when
+            // it must, inside a margin, never over an edge.
+            const int margin = passageMargin(width, height, dpi);
+            RECT room = {area.left + margin, area.top + margin, area.right - margin, area.bottom - margin};
+            PassageLayout laid = layOutPassage(hdc, &multiLineFont, text, format,
+                                               SIZE{room.right - room.left, room.bottom - room.top},
+                                               scaleForDpi(smallestPassageHeight, dpi));
+            box = placeInArea(room, std::min(laid.block.cx, room.right - room.left),
+                              std::min(laid.block.cy, room.bottom - room.top));
+            drawTextBlock(hdc, laid.text, &box, format);
+        }
     } else {
         box = {area.left + width / 20, area.top + height / 20, area.right - width / 20, area.bottom - height / 20};
+        drawTextBlock(hdc, text, &box, DT_WORDBREAK | format);
     }
-    drawTextBlock(hdc, text, &box, DT_WORDBREAK);
     SelectObject(hdc, previous);
     ReleaseDC(hwnd, hdc);
 }

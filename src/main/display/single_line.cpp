@@ -122,7 +122,7 @@ void drawPhrase(HWND hwnd) {
     RECT client;
     GetClientRect(hwnd, &client);
     const double width = client.right, height = client.bottom;
-    const DrawnText text = drawnText(fetchPhrase(randomRequest));
+    const DrawnText text = phraseText(fetchPhrase(randomRequest));
     int x = randomInRange(static_cast<std::int32_t>(-0.2 * width), static_cast<std::int32_t>(0.9 * width));
     int y = randomInRange(static_cast<std::int32_t>(-0.2 * height), static_cast<std::int32_t>(height));
     // Sizes in pixels are the phrase's size at 96 DPI on its monitor.

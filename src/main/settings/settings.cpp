@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "main/settings/settings.h"
+#include "toolbox/monitor_metrics.h"
 #include "toolbox/tbas.h"
 #include "toolbox/wkrnl.h"
 
@@ -47,16 +48,24 @@ void multiLineFontSizesFor(std::int32_t width, std::int32_t *minSize, std::int32
     } else if (inRange(801, width, 1024)) {
         *minSize = 19;
         *maxSize = 23;
-    } else {
+    } else if (width <= 1280) {
         *minSize = 23;
         *maxSize = 28;
+    } else {
+        // Wider screens keep the proportion of 1280 pixels, so that a line
+        // stays as large a share of the screen; 64-bit, whatever the width.
+        *minSize = static_cast<std::int32_t>(23LL * width / 1280);
+        *maxSize = static_cast<std::int32_t>(28LL * width / 1280);
     }
 }
 
 void setMultiLineFontSizes() {
     std::int32_t width = GetSystemMetrics(SM_CXSCREEN);
     settings.LastCxScreen = width;
-    multiLineFontSizesFor(width, &settings.MultiLineMinFontSize, &settings.MultiLineMaxFontSize);
+    // The sizes are at 100 % and are scaled when drawn: the width they
+    // follow is the one at 100 % too, so the scale does not count twice.
+    const int dpi = monitorDpi(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
+    multiLineFontSizesFor(unscaleForDpi(width, dpi), &settings.MultiLineMinFontSize, &settings.MultiLineMaxFontSize);
 }
 
 void checkShadowStyle() {

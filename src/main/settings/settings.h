@@ -89,8 +89,8 @@ constexpr int fontListPackedSize = 2000;
 // Drawn in when a font list is empty or the picked name is empty.
 constexpr const char *fallbackFontName = "Arial";
 
-// The multi-line font sizes for a screen width in pixels (bounds inclusive:
-// up to 640, 800, 1024, and wider).
+// The multi-line font sizes for a screen width in pixels at 100 % (bounds
+// inclusive: up to 640, 800, 1024, 1280, and in proportion above).
 void multiLineFontSizesFor(std::int32_t width, std::int32_t *minSize, std::int32_t *maxSize);
 
 // The stored texts. A user scheme's text holds its six values after the name,
