@@ -92,7 +92,7 @@ static void showSample(HWND dialog, const char *name) {
     HFONT previous = sampleFont;
     int height = scaleForDpi(16, windowDpi(dialog));
     sampleFont =
-        CreateFontA(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, PROOF_QUALITY, 0, name);
+        CreateFontA(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, 0, name);
     HGDIOBJ shown = sampleFont != nullptr ? static_cast<HGDIOBJ>(sampleFont) : GetStockObject(ANSI_VAR_FONT);
     SendDlgItemMessageA(dialog, IDC_FONT_SAMPLE, WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
     setItemTextIfChanged(dialog, IDC_FONT_SAMPLE, name);
