@@ -433,12 +433,22 @@ BOOL WINAPI recordTextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
     narrowDrawn.emplace_back(text, length);
     return realTextOutA(hdc, x, y, text, length);
 }
+// The face each wide call drew in.
+std::vector<std::wstring> drawnFaces;
+void recordFace(HDC hdc) {
+    wchar_t face[LF_FACESIZE] = L"";
+    GetTextFaceW(hdc, LF_FACESIZE, face);
+    drawnFaces.emplace_back(face);
+}
+
 BOOL WINAPI recordTextOutW(HDC hdc, int x, int y, LPCWSTR text, int length) {
     wideDrawn.emplace_back(text, length);
+    recordFace(hdc);
     return realTextOutW(hdc, x, y, text, length);
 }
 int WINAPI recordDrawTextW(HDC hdc, LPCWSTR text, int length, LPRECT box, UINT format) {
     wideDrawn.emplace_back(text, length);
+    recordFace(hdc);
     return realDrawTextW(hdc, text, length, box, format);
 }
 
@@ -489,6 +499,69 @@ TEST_F(DisplayTest, UnicodeFilesReachTheWideCallsAsWrittenAndAnsiFilesInTheirCod
     EXPECT_EQ(wideDrawn, wide);
     EXPECT_TRUE(narrowDrawn.empty());
     replaceImport("gdi32.dll", "TextOutA", reinterpret_cast<void *>(realTextOutA));
+    replaceImport("gdi32.dll", "TextOutW", reinterpret_cast<void *>(realTextOutW));
+    replaceImport("user32.dll", "DrawTextW", reinterpret_cast<void *>(realDrawTextW));
+}
+
+// True when the face has a glyph for every letter of the text.
+bool faceShows(const std::wstring &face, const std::wstring &text) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = CreateFontW(-20, 0, 0, 0, 0, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face.c_str());
+    HGDIOBJ old = SelectObject(dc, font);
+    std::vector<WORD> glyphs(text.size());
+    GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    DeleteDC(dc);
+    return std::count(glyphs.begin(), glyphs.end(), 0xFFFF) == 0;
+}
+
+// Symbol keeps Latin words and gives way for Cyrillic ones, a Latin face for
+// Chinese, in phrases and passages; a Thai face without Latin letters draws
+// Thai itself; and a face that shows the text takes no draw of chance more.
+TEST_F(DisplayTest, EveryTextIsDrawnInAFaceThatHasItsLetters) {
+    addWineFonts();
+    ASSERT_GT(AddFontResourceExA((std::string("Z:") + LUMORA_THAI_FONT).c_str(), FR_PRIVATE, nullptr), 0);
+    replace("gdi32.dll", "TextOutW", &realTextOutW, recordTextOutW);
+    replace("user32.dll", "DrawTextW", &realDrawTextW, recordDrawTextW);
+    open();
+    struct Case {
+        const char *fonts, *words;
+        std::wstring wide, face;  // the face expected, or the one refused after "!"
+    } cases[] = {
+        {"Symbol\0", "Lumora\n", L"Lumora", L"Symbol"},
+        {"Symbol\0", u8"Жизнь\n", L"Жизнь", L"!Symbol"},
+        {"Tahoma\0", u8"中文字\n", L"中文字", L"!Tahoma"},
+        {"Noto Sans Thai\0", u8"สวัสดี\n", L"สวัสดี", L"Noto Sans Thai"},
+        {"Tahoma\0", u8"%\n中文字\n", L"\n中文字", L"!Tahoma"},
+    };
+    for (const Case &c : cases) {
+        closePhraseFile();
+        usePhrases("display-script.txt", c.words);
+        lstDestroy(singleLineFonts), lstDestroy(multiLineFonts);
+        singleLineFonts = fontListFromPacked(c.fonts), multiLineFonts = fontListFromPacked(c.fonts);
+        wideDrawn.clear(), drawnFaces.clear();
+        c.words[0] == '%' ? showPassage(hwnd, PassageMove::Next) : drawPhrase(hwnd);
+        ASSERT_FALSE(drawnFaces.empty()) << c.words;
+        EXPECT_EQ(wideDrawn.back(), c.wide);
+        if (c.face[0] == L'!') EXPECT_NE(drawnFaces.back(), c.face.substr(1)) << c.words;
+        else EXPECT_EQ(drawnFaces.back(), c.face) << c.words;
+        EXPECT_TRUE(faceShows(drawnFaces.back(), c.wide.substr(c.wide[0] == L'\n'))) << c.words;
+    }
+    lstDestroy(singleLineFonts);
+    singleLineFonts = fontListFromPacked("Symbol\0Tahoma\0DejaVu Serif\0");
+    const DrawnText latin = {L"Lumora", 6};
+    std::vector<std::string> withText, without;
+    for (std::vector<std::string> *faces : {&withText, &without}) {
+        std::srand(28);
+        for (int i = 0; i < 12; ++i) {
+            LOGFONTA font;
+            GetObjectA(createSingleLineFont(singleLineFonts, 20, 80, 30, 96, faces == &withText ? &latin : nullptr),
+                       sizeof font, &font);
+            faces->push_back(font.lfFaceName);
+        }
+    }
+    EXPECT_EQ(withText, without);
     replaceImport("gdi32.dll", "TextOutW", reinterpret_cast<void *>(realTextOutW));
     replaceImport("user32.dll", "DrawTextW", reinterpret_cast<void *>(realDrawTextW));
 }

@@ -1,5 +1,6 @@
 // Tests of the phrase file reader on real files: recognition, indexing,
 // random lines and passages, the limits and every error text.
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <string>
@@ -16,6 +17,10 @@
 #include "phrase_fixture.h"
 #include "test_files.h"
 #include "toolbox/tbas.h"
+#include "toolbox/tplat.h"
+#ifndef _WIN32
+#include "toolbox/tplat_posix.h"
+#endif
 
 namespace {
 
@@ -254,6 +259,34 @@ TEST_F(PhraseFileTest, LongLinesAreReadInPiecesOf1029) {
     EXPECT_EQ(phraseFile.passageCount, 2);
     EXPECT_EQ(std::string(fetchPhrase(phraseFile.passageOffsets[0])), "\n" + std::string(1029, 'a'));
     EXPECT_STREQ(fetchPhrase(phraseFile.passageOffsets[1]), "\nnext");
+}
+
+// In a double-byte code page (Shift-JIS here) a piece holds 1029 characters of
+// one or two bytes, never ends between the two, and the display time counts
+// characters. A line of 1,200 bytes was cut at 1029, inside a character.
+TEST_F(PhraseFileTest, DoubleByteLinesAreCutBetweenCharactersAndTimedByCharacters) {
+#ifdef _WIN32
+    if (platFileCodePage() != 932) {
+        ASSERT_EQ(std::getenv("LUMORA_EXPECT_CODE_PAGE"), nullptr) << "not a Japanese session";
+        GTEST_SKIP() << "runs in a Japanese session";
+    }
+#else
+    platLeadByteHook = [](unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); };
+#endif
+    auto kanji = [](int n) {
+        std::string s;
+        while (n-- > 0) s += "\x8E\x9A";  // 字
+        return s;
+    };
+    use("shift-jis.txt", "%\r\nxy" + kanji(599) + "\r\n%\r\nxy" + kanji(1200) + "\r\n");
+    fetchPhrase(openOnlyRequest);
+    EXPECT_EQ(fetchPhrase(phraseFile.passageOffsets[0]), "\nxy" + kanji(599));
+    EXPECT_EQ(displayState.passageTime, 500 + (601 + 2) * 90);
+    EXPECT_EQ(fetchPhrase(phraseFile.passageOffsets[1]), "\nxy" + kanji(1027) + "\n" + kanji(173));
+    EXPECT_EQ(displayState.passageTime, 500 + (1029 + 2 + 173 + 2) * 90);
+#ifndef _WIN32
+    platLeadByteHook = nullptr;
+#endif
 }
 
 TEST_F(PhraseFileTest, CrLfReadsAsOneLineFeedAndPositionsSeekBack) {
