@@ -179,12 +179,12 @@ TEST_F(ConfigTest, DownReachesEveryRecentFile) {
     EXPECT_EQ(recentFiles(), "words.txt|e1.txt|e2.txt|");
 }
 
-// Names typed in other scripts, as the keyboard's Unicode input brings them
-// through the dialog's own loop, are found, shown, kept and stored as typed.
+// Names typed in other scripts, as Unicode key input through the dialog's own
+// loop, are found, shown, kept and stored as typed.
 TEST_F(ConfigTest, NamesTypedInAnyScriptArriveIntact) {
-    CreateDirectoryA((folder + u8"\\Жизнь 中文").c_str(), nullptr);
     const std::wstring typed[] = {L"Łódź Жизнь.txt", L"Жизнь 中文\\词.txt"};
     const std::string names[] = {u8"Łódź Жизнь.txt", u8"Жизнь 中文\\词.txt"};
+    CreateDirectoryA((folder + u8"\\Жизнь 中文").c_str(), nullptr);
     for (const std::string &name : names) writeTestFile(folder + "\\" + name, "x\n");
     runDialog([&](HWND d) {
         for (int i = 0; i < 2; ++i) {
@@ -192,10 +192,10 @@ TEST_F(ConfigTest, NamesTypedInAnyScriptArriveIntact) {
             settle(30);
             for (wchar_t c : typed[i]) {
                 INPUT key[2] = {};
-                key[0].type = key[1].type = INPUT_KEYBOARD;
-                key[0].ki.wScan = key[1].ki.wScan = c;
-                key[0].ki.dwFlags = KEYEVENTF_UNICODE;
-                key[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+                for (int k = 0; k < 2; ++k) {
+                    key[k].type = INPUT_KEYBOARD, key[k].ki.wScan = c;
+                    key[k].ki.dwFlags = KEYEVENTF_UNICODE | (k == 1 ? KEYEVENTF_KEYUP : 0);
+                }
                 SendInput(2, key, sizeof(INPUT));
             }
             settle(100);
