@@ -270,6 +270,8 @@ TEST_F(PhraseFileTest, DoubleByteLinesAreCutBetweenCharactersAndTimedByCharacter
     platLeadByteHook = [](unsigned char b) { return (b >= 0x81 && b <= 0x9F) || b >= 0xE0; };
 #endif
     auto kanji = [](int n) { std::string s; while (n-- > 0) s += "\x8E\x9A"; return s; };  // 字
+    use("utf8-first.txt", u8"Äpfel\n");  // a Unicode file opened before tells nothing of the next one
+    fetchPhrase(openOnlyRequest);
     use("shift-jis.txt", "%\r\nxy" + kanji(599) + "\r\n%\r\nxy" + kanji(1200) + "\r\n");
     fetchPhrase(openOnlyRequest);
     EXPECT_EQ(fetchPhrase(phraseFile.passageOffsets[0]), "\nxy" + kanji(599));

@@ -37,10 +37,11 @@ static bool needsNoGlyph(wchar_t c, WORD type) {
 
 static void collectLetters(const DrawnText &text) {
     letterCount = 0;
-    if (text.length <= 0) return;
+    const int length = std::min(text.length, static_cast<int>(sizeof letters / sizeof letters[0]));
+    if (length <= 0) return;
     // The types go into the glyph buffer, which is free until the first query.
-    if (!GetStringTypeW(CT_CTYPE1, text.wide, text.length, glyphs)) std::fill(glyphs, glyphs + text.length, 0);
-    for (int i = 0; i < text.length; ++i)
+    if (!GetStringTypeW(CT_CTYPE1, text.wide, length, glyphs)) std::fill(glyphs, glyphs + length, 0);
+    for (int i = 0; i < length; ++i)
         if (!needsNoGlyph(text.wide[i], glyphs[i])) letters[letterCount++] = text.wide[i];
     std::sort(letters, letters + letterCount);
     letterCount = static_cast<int>(std::unique(letters, letters + letterCount) - letters);
@@ -91,8 +92,9 @@ static const char *keptSystemFace(const char *face) {
     return systemFace;
 }
 
+// Of the letters and of the installed fonts they were looked for in.
 static std::uint32_t lettersChecksum() {
-    std::uint32_t sum = 2166136261u;
+    std::uint32_t sum = (2166136261u ^ static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(installedFonts)));
     for (int i = 0; i < letterCount; ++i) sum = (sum ^ letters[i]) * 16777619u;
     return sum;
 }

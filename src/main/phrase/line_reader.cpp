@@ -116,14 +116,14 @@ int readerOpen(LineReader *r, const char *path) {
     }
     // Our own buffer replaces the stream's.
     std::setvbuf(r->file, nullptr, _IONBF, 0);
-    r->doubleByte = false;
-    for (int b = 0x80; b <= 0xFF && r->encoding == TextEncoding::Ansi; ++b)
-        if (platIsLeadByte(static_cast<unsigned char>(b))) r->doubleByte = true;
     // A file that cannot be read is as good as not there.
     if (!detectEncoding(r) || readerRewind(r) != 0 || !ensureBytes(r, 1)) {
         readerClose(r);
         return 1;
     }
+    r->doubleByte = false;
+    for (int b = 0x80; b <= 0xFF && r->encoding == TextEncoding::Ansi; ++b)
+        if (platIsLeadByte(static_cast<unsigned char>(b))) r->doubleByte = true;
     return 0;
 }
 
