@@ -35,22 +35,23 @@ void CALLBACK driveDialog(HWND, UINT, UINT_PTR id, DWORD) {
 
 // Messages for a dialog and its controls go through the dialog manager
 // first, as in the dialog's own loop: keys become commands there, and the
-// message-filter hooks see them.
+// message-filter hooks see them. Like that loop, this one takes them as
+// Unicode messages, so that a typed character of any script stays whole.
 static bool forDialog(MSG *msg) {
     HWND root = msg->hwnd != nullptr ? GetAncestor(msg->hwnd, GA_ROOT) : nullptr;
     char name[16];
     if (root == nullptr || GetClassNameA(root, name, sizeof name) == 0 || lstrcmpA(name, "#32770") != 0) return false;
-    return IsDialogMessageA(root, msg) != 0;
+    return IsDialogMessageW(root, msg) != 0;
 }
 
 void settle(int ms) {
     DWORD end = GetTickCount() + ms;
     MSG msg;
     do {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (forDialog(&msg)) continue;
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         Sleep(5);
     } while (static_cast<int>(end - GetTickCount()) > 0);

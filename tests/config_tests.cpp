@@ -212,6 +212,30 @@ TEST_F(ConfigTest, DownReachesEveryRecentFile) {
     EXPECT_EQ(recentFiles(), "words.txt|e1.txt|e2.txt|");
 }
 
+// Names typed in other scripts, their characters going through the dialog's
+// own loop, are found, shown, kept and stored as typed.
+TEST_F(ConfigTest, NamesTypedInAnyScriptArriveIntact) {
+    const std::wstring typed[] = {L"Łódź Жизнь.txt", L"Жизнь 中文\\词.txt"};
+    const std::string names[] = {u8"Łódź Жизнь.txt", u8"Жизнь 中文\\词.txt"};
+    CreateDirectoryA((folder + u8"\\Жизнь 中文").c_str(), nullptr);
+    for (const std::string &name : names) writeTestFile(folder + "\\" + name, "x\n");
+    runDialog([&](HWND d) {
+        for (int i = 0; i < 2; ++i) {
+            SetFocus(item(d, IDC_PHRASE_FILE));
+            settle(30);
+            for (wchar_t c : typed[i]) PostMessageW(GetFocus(), WM_CHAR, c, 1);
+            settle(100);
+            SetFocus(item(d, IDC_SELECT_FILE));
+            settle(100);
+            EXPECT_STREQ(settings.PhraseFn, names[i].c_str());
+            EXPECT_EQ(text(d, IDC_FILE_STATUS), names[i] + " is a single-line file");
+        }
+        EXPECT_STREQ(settings.RecentPhraseFn1, names[0].c_str());
+        click(d, IDOK);
+    });
+    EXPECT_EQ(readRaw(settingsKey, "PhraseFn"), names[1] + '\0');
+}
+
 TEST_F(ConfigTest, CancelWritesNothingAndThePreviewRunsAndStays) {
     runDialog([](HWND d) { click(d, IDOK); });
     std::string before = storedKey();

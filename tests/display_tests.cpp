@@ -434,12 +434,17 @@ BOOL WINAPI recordTextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
     narrowDrawn.emplace_back(text, length);
     return realTextOutA(hdc, x, y, text, length);
 }
+std::vector<std::string> drawnFaces;  // the face of each wide call
+void recordFace(HDC hdc) { char face[LF_FACESIZE] = ""; GetTextFaceA(hdc, LF_FACESIZE, face), drawnFaces.push_back(face); }
+
 BOOL WINAPI recordTextOutW(HDC hdc, int x, int y, LPCWSTR text, int length) {
     wideDrawn.emplace_back(text, length);
+    recordFace(hdc);
     return realTextOutW(hdc, x, y, text, length);
 }
 int WINAPI recordDrawTextW(HDC hdc, LPCWSTR text, int length, LPRECT box, UINT format) {
     wideDrawn.emplace_back(text, length);
+    recordFace(hdc);
     return realDrawTextW(hdc, text, length, box, format);
 }
 
@@ -490,6 +495,32 @@ TEST_F(DisplayTest, UnicodeFilesReachTheWideCallsAsWrittenAndAnsiFilesInTheirCod
     EXPECT_EQ(wideDrawn, wide);
     EXPECT_TRUE(narrowDrawn.empty());
     replaceImport("gdi32.dll", "TextOutA", reinterpret_cast<void *>(realTextOutA));
+    replaceImport("gdi32.dll", "TextOutW", reinterpret_cast<void *>(realTextOutW));
+    replaceImport("user32.dll", "DrawTextW", reinterpret_cast<void *>(realDrawTextW));
+}
+
+// Symbol keeps Latin words and gives way for Cyrillic ones, a Latin face for
+// Chinese, in phrases and passages; a Thai face without Latin letters draws
+// Thai itself.
+TEST_F(DisplayTest, EveryTextIsDrawnInAFaceThatHasItsLetters) {
+    addWineFonts();
+    ASSERT_GT(AddFontResourceExA((std::string("Z:") + LUMORA_THAI_FONT).c_str(), FR_PRIVATE, nullptr), 0);
+    replace("gdi32.dll", "TextOutW", &realTextOutW, recordTextOutW);
+    replace("user32.dll", "DrawTextW", &realDrawTextW, recordDrawTextW);
+    open();
+    const char *cases[][3] = {  // the font list, the phrase file, the face drawn
+        {"Symbol", "Lumora\n", "Symbol"}, {"Symbol", u8"Жизнь\n", "MS Shell Dlg"},  // the dialog font
+        {"Tahoma", u8"中文字\n", "WenQuanYi Micro Hei Mono"}, {"Noto Sans Thai", u8"สวัสดี\n", "Noto Sans Thai"},
+        {"Tahoma", u8"%\n中文字\n", "WenQuanYi Micro Hei Mono"}};
+    for (auto &c : cases) {
+        closePhraseFile();
+        usePhrases("display-script.txt", c[1]);
+        for (List **list : {&singleLineFonts, &multiLineFonts})
+            lstDestroy(*list), *list = fontListFromPacked((c[0] + std::string(1, '\0')).c_str());
+        drawnFaces.clear();
+        c[1][0] == '%' ? showPassage(hwnd, PassageMove::Next) : drawPhrase(hwnd);
+        EXPECT_EQ(drawnFaces, std::vector<std::string>(c[1][0] == '%' ? 2 : 1, c[2])) << c[1];
+    }
     replaceImport("gdi32.dll", "TextOutW", reinterpret_cast<void *>(realTextOutW));
     replaceImport("user32.dll", "DrawTextW", reinterpret_cast<void *>(realDrawTextW));
 }

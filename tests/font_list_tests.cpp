@@ -54,6 +54,9 @@ TEST_F(FontLists, InstalledFontsAreTrueTypeFullNamesWithoutSymbolFontsOrRepeats)
     // The full name counts, not the family's face name.
     EXPECT_TRUE(has(names, "DejaVu Sans ExtraLight"));
     EXPECT_FALSE(has(names, "DejaVu Sans Light"));
+    // Vertical faces, which the platform lists beside their upright ones.
+    EXPECT_TRUE(has(names, "WenQuanYi Micro Hei"));
+    EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::string &n) { return n[0] == '@'; }), 0);
 }
 
 TEST_F(FontLists, DefaultsLoadReversedAndCutToInstalledFonts) {

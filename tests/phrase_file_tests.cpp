@@ -16,6 +16,10 @@
 #include "phrase_fixture.h"
 #include "test_files.h"
 #include "toolbox/tbas.h"
+#include "toolbox/tplat.h"
+#ifndef _WIN32
+#include "toolbox/tplat_posix.h"
+#endif
 
 namespace {
 
@@ -254,6 +258,29 @@ TEST_F(PhraseFileTest, LongLinesAreReadInPiecesOf1029) {
     EXPECT_EQ(phraseFile.passageCount, 2);
     EXPECT_EQ(std::string(fetchPhrase(phraseFile.passageOffsets[0])), "\n" + std::string(1029, 'a'));
     EXPECT_STREQ(fetchPhrase(phraseFile.passageOffsets[1]), "\nnext");
+}
+
+// In a double-byte code page (Shift-JIS) a piece holds 1029 characters of one
+// or two bytes, never ends between the two, and the time counts characters.
+// A line of 1,200 bytes was cut at byte 1029, inside a character.
+TEST_F(PhraseFileTest, DoubleByteLinesAreCutBetweenCharactersAndTimedByCharacters) {
+#ifdef _WIN32
+    if (platFileCodePage() != 932) GTEST_SKIP() << "runs in wine.phrase_tests_japanese";
+#else
+    platLeadByteHook = [](unsigned char b) { return (b >= 0x81 && b <= 0x9F) || b >= 0xE0; };
+#endif
+    auto kanji = [](int n) { std::string s; while (n-- > 0) s += "\x8E\x9A"; return s; };  // 字
+    use("utf8-first.txt", u8"Äpfel\n");  // a Unicode file opened before tells nothing of the next one
+    fetchPhrase(openOnlyRequest);
+    use("shift-jis.txt", "%\r\nxy" + kanji(599) + "\r\n%\r\nxy" + kanji(1200) + "\r\n");
+    fetchPhrase(openOnlyRequest);
+    EXPECT_EQ(fetchPhrase(phraseFile.passageOffsets[0]), "\nxy" + kanji(599));
+    EXPECT_EQ(displayState.passageTime, 500 + (601 + 2) * 90);
+    EXPECT_EQ(fetchPhrase(phraseFile.passageOffsets[1]), "\nxy" + kanji(1027) + "\n" + kanji(173));
+    EXPECT_EQ(displayState.passageTime, 500 + (1029 + 2 + 173 + 2) * 90);
+#ifndef _WIN32
+    platLeadByteHook = nullptr;
+#endif
 }
 
 TEST_F(PhraseFileTest, CrLfReadsAsOneLineFeedAndPositionsSeekBack) {

@@ -44,9 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size) {
 
     closePhraseFile();
     newPassageHistory();
-    // The first byte steers the tip and the dialog timing.
+    // The first byte steers the tip, the dialog timing and whether 8-bit
+    // files are read in a double-byte code page.
     displayState.tipPending = size > 0 && (data[0] & 1);
     inConfigDialog = size > 0 && (data[0] & 2);
+    PlatLeadByteHook doubleByte = [](unsigned char b) { return b >= 0x81 && b != 0xA0; };
+    platLeadByteHook = size > 0 && (data[0] & 4) ? doubleByte : nullptr;
     fetchPhrase(openOnlyRequest);
     // A passage counts its characters and a line feed for each line.
     const std::int32_t limit = phraseFile.multiLineMode ? maxPassageCount : maxPieceChars;

@@ -145,6 +145,13 @@ TEST_F(UnicodePhrases, CutsNeverSplitACharacter) {
             }
         }
     }
+    // Nor tear a combining mark from its letter: the "e" of "e" + U+0301 that
+    // would end the piece opens the next one.
+    const std::u16string marked = u"%\n" + std::u16string(1028, u'a') + u"e\u0301\n";
+    for (const std::string &bytes : {"%\n" + std::string(1028, 'a') + u8"e\u0301\n", utf16(marked, true)}) {
+        use(bytes);
+        EXPECT_EQ(fetchPhrase(phraseFile.passageOffsets[0]), "\n" + std::string(1028, 'a') + u8"\ne\u0301");
+    }
     // The passage limit counts characters: lines of 20 characters of two
     // bytes each (+ 2) are cut after the 454th line, at 9988.
     std::string passage = "%\n";

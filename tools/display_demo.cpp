@@ -1,5 +1,7 @@
 // Runs the display engine full screen for a few seconds, for looking at it:
-//   display_demo <phrase file> <seconds>
+//   display_demo <phrase file> <seconds> [font files...]
+// The font files are made known to this process alone before the settings
+// load, so that the font lists can hold their faces.
 // The window closes itself; screenshots are taken from outside meanwhile.
 #include <windows.h>
 
@@ -23,6 +25,7 @@ int main(int argc, char **argv) {
     wc.lpszClassName = "LumoraDisplayDemo";
     wc.hCursor = nullptr;
     RegisterClassA(&wc);
+    for (int i = 3; i < argc; ++i) AddFontResourceExA(argv[i], FR_PRIVATE, nullptr);
 
     // Store the chosen phrase file so that the window's own load finds it.
     HWND probe = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);

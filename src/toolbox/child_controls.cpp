@@ -9,10 +9,12 @@
 #include "tbas.h"
 
 // Whoever handles a control's class handles what the subclass passes on.
+// The subclass is a Unicode procedure (subclassWindow), so the messages it
+// gets and passes on are the Unicode ones.
 static LRESULT passOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    WNDPROC classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(window, GCLP_WNDPROC));
-    if (classProc == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-    return CallWindowProcA(classProc, window, message, wParam, lParam);
+    WNDPROC classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC));
+    if (classProc == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    return CallWindowProcW(classProc, window, message, wParam, lParam);
 }
 
 static LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

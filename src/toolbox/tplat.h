@@ -37,6 +37,14 @@ int platIsOrdinaryStream(std::FILE *stream);
 // that code page, and Windows 10 1903 and later (and Wine) grant it. The
 // native build's texts are UTF-8.
 int platTextIsUtf8();
+// The code page that 8-bit phrase files are written in: the system's ANSI
+// code page, which the process code page no longer is once the manifest made
+// it UTF-8. 1252 in the native build.
+unsigned platFileCodePage();
+// 1 when the byte begins a character of two bytes in that code page (a
+// double-byte one: Shift-JIS, GBK, Big5, the Korean one). Never in the
+// native build, unless a test hook says so (tplat_posix.h).
+int platIsLeadByte(unsigned char byte);
 // 1 when two file names are the same name as the file system compares them:
 // without regard to the case of any letter on Windows, of ASCII letters in
 // the native build.

@@ -20,6 +20,11 @@ void *platAlloc(std::size_t size) {
     return std::malloc(size);
 }
 
+PlatLeadByteHook platLeadByteHook = nullptr;
+
+unsigned platFileCodePage() { return 1252; }
+int platIsLeadByte(unsigned char byte) { return platLeadByteHook != nullptr && platLeadByteHook(byte) ? 1 : 0; }
+
 static pthread_mutex_t poolLock = PTHREAD_MUTEX_INITIALIZER;
 
 void platLockInit() {}

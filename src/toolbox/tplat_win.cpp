@@ -49,6 +49,19 @@ int platIsOrdinaryStream(std::FILE *stream) {
 
 int platTextIsUtf8() { return GetACP() == CP_UTF8 ? 1 : 0; }
 
+unsigned platFileCodePage() {
+    static UINT codePage = 0;
+    if (codePage != 0) return codePage;
+    DWORD number = 0;
+    int got = GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                             reinterpret_cast<LPSTR>(&number), sizeof number / sizeof(char));
+    // A locale without an ANSI code page of its own answers 0.
+    codePage = got > 0 && number != 0 && number != CP_UTF8 ? number : 1252;
+    return codePage;
+}
+
+int platIsLeadByte(unsigned char byte) { return IsDBCSLeadByteEx(platFileCodePage(), byte) ? 1 : 0; }
+
 // A name in the process code page as UTF-16 on the heap; null when it does
 // not convert.
 static wchar_t *wideName(const char *name) {

@@ -153,9 +153,14 @@ int followDpiChange(HWND dialog, WPARAM wParam, LPARAM lParam) {
     return 1;
 }
 
+// Installed as a Unicode procedure: the window then stays a Unicode window,
+// and what is typed reaches the control as the characters typed. An 8-bit
+// procedure would have every character pass through the process code page,
+// which holds none of another script's letters (or, in UTF-8, cannot carry
+// a letter of several bytes in one message).
 int subclassWindow(HWND window, WNDPROC procedure, WNDPROC *old) {
-    if (old != nullptr) *old = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
-    return SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)) == 0 ? 1 : 0;
+    if (old != nullptr) *old = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+    return SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)) == 0 ? 1 : 0;
 }
 
 LRESULT sendCommand(HWND window, int code, LPARAM lParam, int id) {

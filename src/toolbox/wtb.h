@@ -42,8 +42,8 @@ int keepOnScreen(HWND window);
 int followDpiChange(HWND dialog, WPARAM wParam, LPARAM lParam);
 // WM_DPICHANGED, which the headers give only to builds for Windows 8.1 on.
 constexpr UINT dpiChangedMessage = 0x02E0;
-// Installs a new window procedure; the old one is stored when a place is
-// given. 1 when the platform refused.
+// Installs a new window procedure, as a Unicode one; the old one is stored
+// when a place is given. 1 when the platform refused.
 int subclassWindow(HWND window, WNDPROC procedure, WNDPROC *old);
 LRESULT sendCommand(HWND window, int code, LPARAM lParam, int id);
 // Gives every "Edit" child select-all on focus and every "ListBox" child the

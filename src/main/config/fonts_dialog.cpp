@@ -86,7 +86,7 @@ static bool storeSelectedFonts(HWND dialog) {
 
 // A name too wide for the sample at that height is shown smaller, whole.
 static HFONT makeSampleFont(HWND sample, const char *name, int height) {
-    HFONT font = CreateFontA(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, PROOF_QUALITY, 0, name);
+    HFONT font = CreateFontA(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, 0, name);
     RECT box;
     HDC hdc = GetDC(sample);
     if (font == nullptr || hdc == nullptr || !GetClientRect(sample, &box)) {
@@ -103,7 +103,7 @@ static HFONT makeSampleFont(HWND sample, const char *name, int height) {
     if (size.cx <= room || size.cx == 0) return font;
     DeleteObject(font);
     int smaller = MulDiv(height, room, size.cx);
-    return CreateFontA(-(smaller > 6 ? smaller : 6), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0,
+    return CreateFontA(-(smaller > 6 ? smaller : 6), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
                        PROOF_QUALITY, 0, name);
 }
 

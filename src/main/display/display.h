@@ -56,14 +56,17 @@ void fitFontToRoom(HDC hdc, HFONT *slot, const DrawnText &text, UINT format, SIZ
 
 // Single-line phrases.
 void drawPhrase(HWND hwnd);
-// Sizes in pixels at 96 DPI, drawn at the given DPI.
-HFONT createSingleLineFont(List *fonts, int minSize, int maxSize, int maxTilt, int dpi);
+// Sizes in pixels at 96 DPI, drawn at the given DPI; the face is one that
+// shows the text, when a text is given.
+HFONT createSingleLineFont(List *fonts, int minSize, int maxSize, int maxTilt, int dpi,
+                           const DrawnText *text = nullptr);
 const char *pickFontName(List *fonts);
 
 // Passages.
 void showPassage(HWND hwnd, PassageMove move);
-// Sizes are scaled from 96 DPI to the given one.
-HFONT createMultiLineFont(int dpi);
+// Sizes are scaled from 96 DPI to the given one; the face is one that shows
+// the text, when a text is given.
+HFONT createMultiLineFont(int dpi, const DrawnText *text = nullptr);
 
 // Passage navigation and phrase file switching; always answers 0.
 LRESULT handleNavigationKey(HWND hwnd, WPARAM code);

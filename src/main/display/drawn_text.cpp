@@ -4,26 +4,14 @@
 #include <algorithm>
 
 #include "main/display/display.h"
+#include "toolbox/tplat.h"
 
 // A passage of at most maxPassageCount characters, each at most two UTF-16
 // units, and the terminating zero.
 static wchar_t wideText[2 * maxPassageCount + 1];
 
-// The code page of 8-bit files: the system's ANSI code page, which the
-// process code page no longer is once the manifest made it UTF-8.
-static UINT fileCodePage() {
-    static UINT codePage = 0;
-    if (codePage != 0) return codePage;
-    DWORD number = 0;
-    int got = GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
-                             reinterpret_cast<LPSTR>(&number), sizeof number / sizeof(char));
-    // A locale without an ANSI code page of its own answers 0.
-    codePage = got > 0 && number != 0 && number != CP_UTF8 ? number : 1252;
-    return codePage;
-}
-
 DrawnText drawnText(const char *text) {
-    UINT codePage = !phraseFile.textIsFromFile ? CP_ACP : phraseFile.textIsUnicode ? CP_UTF8 : fileCodePage();
+    UINT codePage = !phraseFile.textIsFromFile ? CP_ACP : phraseFile.textIsUnicode ? CP_UTF8 : platFileCodePage();
     int units = MultiByteToWideChar(codePage, 0, text, -1, wideText, sizeof wideText / sizeof wideText[0]);
     // Should the conversion fail all the same, nothing is drawn rather than
     // bytes in the wrong code page.

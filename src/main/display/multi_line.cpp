@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "main/display/display.h"
+#include "main/display/face_choice.h"
 #include "main/display/monitors.h"
 #include "main/display/passage_layout.h"
 #include "main/settings/settings.h"
@@ -12,7 +13,7 @@
 
 static HFONT multiLineFont = nullptr;
 
-HFONT createMultiLineFont(int dpi) {
+HFONT createMultiLineFont(int dpi, const DrawnText *text) {
     if (multiLineFont != nullptr) {
         DeleteObject(multiLineFont);
         multiLineFont = nullptr;
@@ -22,8 +23,8 @@ HFONT createMultiLineFont(int dpi) {
                            dpi);
     int weight = randomInRange(600, 900);
     DWORD italic = static_cast<DWORD>(coinFlip());
-    const char *face = pickFontName(multiLineFonts);
-    multiLineFont = CreateFontA(-size, 0, 0, 0, weight, italic, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+    const char *face = faceForText(pickFontName(multiLineFonts), multiLineFonts, text);
+    multiLineFont = CreateFontA(-size, 0, 0, 0, weight, italic, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                 CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
     if (multiLineFont == nullptr) return static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
     return multiLineFont;
@@ -38,7 +39,7 @@ void showPassage(HWND hwnd, PassageMove move) {
     const RECT area = passageArea(hwnd);
     const int width = area.right - area.left, height = area.bottom - area.top;
     const int dpi = dpiAt(hwnd, POINT{area.left + width / 2, area.top + height / 2});
-    HGDIOBJ previous = SelectObject(hdc, createMultiLineFont(dpi));
+    HGDIOBJ previous = SelectObject(hdc, createMultiLineFont(dpi, &text));
     SetTextColor(hdc, randomTextColor());
     SetBkMode(hdc, TRANSPARENT);
     const UINT format = passageFormat(text);

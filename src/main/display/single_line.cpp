@@ -7,6 +7,7 @@
 
 #include "toolbox/tbas.h"
 #include "main/display/display.h"
+#include "main/display/face_choice.h"
 #include "main/display/monitors.h"
 #include "main/settings/settings.h"
 #include "main/display/text_color.h"
@@ -23,7 +24,7 @@ const char *pickFontName(List *fonts) {
     return isEmptyString(name) ? fallbackFontName : name;
 }
 
-HFONT createSingleLineFont(List *fonts, int minSize, int maxSize, int maxTilt, int dpi) {
+HFONT createSingleLineFont(List *fonts, int minSize, int maxSize, int maxTilt, int dpi, const DrawnText *text) {
     if (singleLineFont != nullptr) {
         DeleteObject(singleLineFont);
         singleLineFont = nullptr;
@@ -39,8 +40,10 @@ HFONT createSingleLineFont(List *fonts, int minSize, int maxSize, int maxTilt, i
     int weight = randomInRange(200, 900);
     DWORD italic = static_cast<DWORD>(coinFlip());
     DWORD underline = randomInRange(1, 1000) > 900 ? 1 : 0;
-    const char *face = pickFontName(fonts);
-    singleLineFont = CreateFontA(-size, 0, angle, angle, weight, italic, underline, 0, ANSI_CHARSET,
+    const char *face = faceForText(pickFontName(fonts), fonts, text);
+    // The default character set, so that the face named is the face drawn,
+    // whatever scripts it covers.
+    singleLineFont = CreateFontA(-size, 0, angle, angle, weight, italic, underline, 0, DEFAULT_CHARSET,
                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                                  face);
     if (singleLineFont == nullptr) return static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
@@ -128,7 +131,7 @@ void drawPhrase(HWND hwnd) {
     // Sizes in pixels are the phrase's size at 96 DPI on its monitor.
     const int dpi = dpiAt(hwnd, POINT{x, y});
     HFONT font = createSingleLineFont(singleLineFonts, settings.SingleLineMinFontSize, settings.SingleLineMaxFontSize,
-                                      settings.MaxTiltDegrees, dpi);
+                                      settings.MaxTiltDegrees, dpi, &text);
     HGDIOBJ previous = SelectObject(hdc, font);
     // A phrase never stands larger than the preview it is drawn in.
     if (isPreviewWindow(hwnd))

@@ -121,6 +121,9 @@ int readerOpen(LineReader *r, const char *path) {
         readerClose(r);
         return 1;
     }
+    r->doubleByte = false;
+    for (int b = 0x80; b <= 0xFF && r->encoding == TextEncoding::Ansi; ++b)
+        if (platIsLeadByte(static_cast<unsigned char>(b))) r->doubleByte = true;
     return 0;
 }
 
@@ -164,6 +167,39 @@ static int readAnsiPiece(LineReader *r, char *out, int room) {
     }
     out[stored] = '\0';
     r->pos += consumed;
+    return stored;
+}
+
+// A lead byte and the byte after it make one character; not when that byte
+// is missing or ends the line (a broken file), as no trail byte of these code
+// pages is a control character.
+static int doubleByteCharLength(const unsigned char *p, int avail) {
+    return platIsLeadByte(p[0]) && avail >= 2 && p[1] >= 0x20 ? 2 : 1;
+}
+
+// An ANSI piece in a double-byte code page, character by character.
+static int readDoubleBytePiece(LineReader *r, char *out, int room) {
+    if (!ensureBytes(r, 2 * room + 2)) {
+        out[0] = '\0';
+        return -1;
+    }
+    const auto *p = reinterpret_cast<const unsigned char *>(r->buffer + r->pos);
+    const int avail = r->fill - r->pos;
+    int i = 0, stored = 0;
+    for (int chars = 0; chars < room && i < avail; ++chars) {
+        if (p[i] == '\r' && i + 1 < avail && p[i + 1] == '\n') {
+            out[stored++] = '\n';
+            i += 2;
+            break;
+        }
+        const int n = doubleByteCharLength(p + i, avail - i);
+        std::memcpy(out + stored, p + i, static_cast<size_t>(n));
+        stored += n;
+        i += n;
+        if (p[i - 1] == '\n') break;
+    }
+    out[stored] = '\0';
+    r->pos += i;
     return stored;
 }
 
@@ -231,6 +267,24 @@ static int encodeUtf8(std::uint32_t c, char *out) {
     return 4;
 }
 
+// Combining marks and the like, which belong to the character before them:
+// the general combining blocks and the marks of the common scripts.
+static bool isCombiningMark(std::uint32_t c) {
+    static const std::uint32_t ranges[][2] = {
+        {0x0300, 0x036F}, {0x0483, 0x0489}, {0x0591, 0x05BD}, {0x05BF, 0x05BF}, {0x05C1, 0x05C2},
+        {0x05C4, 0x05C5}, {0x05C7, 0x05C7}, {0x0610, 0x061A}, {0x064B, 0x065F}, {0x0670, 0x0670},
+        {0x06D6, 0x06DC}, {0x06DF, 0x06E4}, {0x06E7, 0x06E8}, {0x06EA, 0x06ED}, {0x0900, 0x0903},
+        {0x093A, 0x093C}, {0x093E, 0x094F}, {0x0951, 0x0957}, {0x0962, 0x0963}, {0x0E31, 0x0E31},
+        {0x0E34, 0x0E3A}, {0x0E47, 0x0E4E}, {0x0EB1, 0x0EB1}, {0x0EB4, 0x0EBC}, {0x0EC8, 0x0ECD},
+        {0x1160, 0x11FF}, {0x1AB0, 0x1AFF}, {0x1DC0, 0x1DFF}, {0x200C, 0x200D}, {0x20D0, 0x20FF},
+        {0x302A, 0x302F}, {0x3099, 0x309A}, {0xFE00, 0xFE0F}, {0xFE20, 0xFE2F}, {0x1F3FB, 0x1F3FF},
+        {0xE0100, 0xE01EF},
+    };
+    for (const auto &range : ranges)
+        if (c >= range[0] && c <= range[1]) return true;
+    return false;
+}
+
 // A piece of a Unicode file, character by character, as UTF-8.
 static int readUnicodePiece(LineReader *r, char *out, int room) {
     // Room for every character at its longest and a CR LF pair behind them.
@@ -241,9 +295,12 @@ static int readUnicodePiece(LineReader *r, char *out, int room) {
     const auto *p = reinterpret_cast<const unsigned char *>(r->buffer + r->pos);
     const int avail = r->fill - r->pos;
     int i = 0, stored = 0;
+    int letterAt = 0, letterStored = 0;  // where the last character that is no mark began
+    bool lineEnded = false;
     for (int chars = 0; chars < room && i < avail; ++chars) {
         int used;
         std::uint32_t c = decodeChar(p + i, avail - i, r->encoding, &used);
+        if (!isCombiningMark(c)) letterAt = i, letterStored = stored;
         if (c == '\r' && i + used < avail) {
             int nextUsed;
             if (decodeChar(p + i + used, avail - i - used, r->encoding, &nextUsed) == '\n') {
@@ -253,7 +310,17 @@ static int readUnicodePiece(LineReader *r, char *out, int room) {
         }
         stored += encodeUtf8(c, out + stored);
         i += used;
-        if (c == '\n') break;
+        if (c == '\n') {
+            lineEnded = true;
+            break;
+        }
+    }
+    // Cut for want of room before a mark: the piece ends before its letter.
+    int nextUsed;
+    if (!lineEnded && i < avail && letterAt > 0 &&
+        isCombiningMark(decodeChar(p + i, avail - i, r->encoding, &nextUsed))) {
+        i = letterAt;
+        stored = letterStored;
     }
     out[stored] = '\0';
     r->pos += i;
@@ -265,7 +332,8 @@ int readerReadPiece(LineReader *r, char *out, int maxChars) {
         out[0] = '\0';
         return maxChars < 1 ? 0 : -1;
     }
-    if (r->encoding == TextEncoding::Ansi) return readAnsiPiece(r, out, maxChars);
+    if (r->encoding == TextEncoding::Ansi)
+        return r->doubleByte ? readDoubleBytePiece(r, out, maxChars) : readAnsiPiece(r, out, maxChars);
     return readUnicodePiece(r, out, maxChars);
 }
 
@@ -287,9 +355,15 @@ int readerRewind(LineReader *r) { return readerSeek(r, r->markLength); }
 
 std::int32_t textLength(const char *text, TextEncoding encoding) {
     std::int32_t n = 0;
-    for (const char *p = text; *p != '\0'; ++p) {
-        // Every byte of an ANSI text, every lead byte of a UTF-8 one.
-        if (encoding == TextEncoding::Ansi || (static_cast<unsigned char>(*p) & 0xC0) != 0x80) ++n;
+    for (const auto *p = reinterpret_cast<const unsigned char *>(text); *p != '\0'; ++p) {
+        if (encoding != TextEncoding::Ansi) {
+            // Every lead byte of a UTF-8 text.
+            if ((*p & 0xC0) != 0x80) ++n;
+            continue;
+        }
+        // Every character of an ANSI text, of one byte or two.
+        if (doubleByteCharLength(p, p[1] != '\0' ? 2 : 1) == 2) ++p;
+        ++n;
     }
     return n;
 }

@@ -10,7 +10,11 @@
 // page. The mark is not text. Pieces of ANSI files are their bytes as they
 // are; pieces of the others are UTF-8, and their characters are Unicode
 // characters (an invalid sequence, a lone surrogate or an odd last byte of
-// UTF-16 reads as one U+FFFD), so that a piece never ends inside one.
+// UTF-16 reads as one U+FFFD), so that a piece never ends inside one, nor
+// between a letter and the combining marks that follow it (unless the letter
+// and its marks alone fill the piece). When the ANSI code page is a
+// double-byte one, ANSI pieces count its characters of one or two bytes and
+// never end between the two.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +37,7 @@ struct LineReader {
     int fill;                  // bytes held in buffer
     int pos;                   // bytes of buffer already consumed
     bool eof;                  // the file has no more bytes beyond the buffer
+    bool doubleByte;           // ANSI text in a code page of double-byte characters
     char buffer[lineReaderChunk];
 };
 
@@ -57,5 +62,6 @@ int readerSeek(LineReader *r, std::int64_t offset);
 int readerRewind(LineReader *r);
 
 // The characters of a piece's text up to its first zero byte: its bytes for
-// ANSI, its UTF-8 sequences otherwise.
+// ANSI (a lead byte and its trail byte counting one in a double-byte code
+// page), its UTF-8 sequences otherwise.
 std::int32_t textLength(const char *text, TextEncoding encoding);

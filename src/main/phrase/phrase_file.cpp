@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "toolbox/tbas.h"
+#include "toolbox/tplat.h"
 #include "main/phrase/display_state.h"
 #include "main/phrase/phrase.h"
 #include "main/settings/settings.h"
@@ -32,7 +33,8 @@ void setPassageTime(std::int32_t chars) {
 // length would, and some seconds at least: drawn afresh on every tick it
 // would flash all over the screen.
 static const char *passageError(const char *text) {
-    setPassageTime(textLength(text, TextEncoding::Ansi));
+    // The system's own text, in the process code page.
+    setPassageTime(textLength(text, platTextIsUtf8() ? TextEncoding::Utf8 : TextEncoding::Ansi));
     if (displayState.passageTime < errorTime) displayState.passageTime = errorTime;
     return text;
 }

@@ -58,6 +58,7 @@ static int CALLBACK fontEnumProc(const LOGFONTA *font, const TEXTMETRICA *, DWOR
     // is longer than that would be cut inside a letter there, and with the
     // process in UTF-8 even its 64 bytes here may have been: it is left out.
     if (std::strlen(name) >= LF_FACESIZE && !isAsciiText(name)) return 1;
+    if (isVerticalFace(name) || isVerticalFace(font->lfFaceName)) return 1;
     // Raster, vector and TrueType device fonts are all left out.
     if (fontType != TRUETYPE_FONTTYPE) return 1;
     // Symbol fonts draw pictures, not letters; "Symbol" alone is kept.

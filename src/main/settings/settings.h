@@ -88,6 +88,9 @@ auto colorValues(Record &r) {
 constexpr int fontListPackedSize = 2000;
 // Drawn in when a font list is empty or the picked name is empty.
 constexpr const char *fallbackFontName = "Arial";
+// A vertical face (the platform names them with a leading "@") lays every
+// ideograph on its side: it is never listed, stored or drawn.
+inline bool isVerticalFace(const char *name) { return name != nullptr && name[0] == '@'; }
 
 // The multi-line font sizes for a screen width in pixels at 100 % (bounds
 // inclusive: up to 640, 800, 1024, 1280, and in proportion above).
