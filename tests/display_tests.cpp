@@ -437,9 +437,11 @@ BOOL WINAPI recordTextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
 std::vector<std::string> drawnFaces;  // the face of each wide call
 void recordFace(HDC hdc) { char face[LF_FACESIZE] = ""; GetTextFaceA(hdc, LF_FACESIZE, face), drawnFaces.push_back(face); }
 
+std::vector<bool> drawnRightToLeft;  // the reading order of each TextOutW
 BOOL WINAPI recordTextOutW(HDC hdc, int x, int y, LPCWSTR text, int length) {
     wideDrawn.emplace_back(text, length);
     recordFace(hdc);
+    drawnRightToLeft.push_back((GetTextAlign(hdc) & TA_RTLREADING) != 0);
     return realTextOutW(hdc, x, y, text, length);
 }
 int WINAPI recordDrawTextW(HDC hdc, LPCWSTR text, int length, LPRECT box, UINT format) {
@@ -478,6 +480,15 @@ TEST_F(DisplayTest, UnicodeFilesReachTheWideCallsAsWrittenAndAnsiFilesInTheirCod
         EXPECT_EQ(wideDrawn, std::vector<std::wstring>(5, words)) << c.file;
         EXPECT_TRUE(narrowDrawn.empty()) << c.file;
     }
+    // A Hebrew phrase is drawn right to left, shadows too, and the next Latin one left to right.
+    usePhrases("display-hebrew.txt", u8"שלום!\n");
+    drawnRightToLeft.clear();
+    drawPhrase(hwnd);
+    usePhrases("display-latin.txt", "Hello!\n");
+    drawPhrase(hwnd);
+    std::vector<bool> order(5, true);
+    order.insert(order.end(), 5, false);
+    EXPECT_EQ(drawnRightToLeft, order);
     // A passage, measured and drawn.
     usePhrases("display-utf8-passages.txt", "\xEF\xBB\xBF%\r\n" + std::string(u8"Ärger\r\nüber\r\n%\r\n"));
     wideDrawn.clear();

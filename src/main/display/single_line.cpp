@@ -137,11 +137,16 @@ void drawPhrase(HWND hwnd) {
     if (isPreviewWindow(hwnd))
         fitFontToRoom(hdc, &singleLineFont, text, DT_SINGLELINE | DT_NOPREFIX, SIZE{client.right, client.bottom});
     SetBkMode(hdc, TRANSPARENT);
+    // A phrase in a right-to-left script is drawn in its reading order (the
+    // "!" of "שלום!" at its left end); it still begins at x, shadows and all.
+    const UINT align = GetTextAlign(hdc);
+    if (readsRightToLeft(text) && align != GDI_ERROR) SetTextAlign(hdc, align | TA_RTLREADING);
     ColorRef color = randomTextColor();
     // The stored size is held to what the dialog stores before it is scaled.
     drawShadow(hdc, x, y, text, color, scaleForDpi(std::clamp(settings.ShadowSize, 0, maxShadowSize), dpi));
     SetTextColor(hdc, color);
     textOut(hdc, x, y, text);
+    if (align != GDI_ERROR) SetTextAlign(hdc, align);
     SelectObject(hdc, previous);
     ReleaseDC(hwnd, hdc);
 }
