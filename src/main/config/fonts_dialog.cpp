@@ -2,6 +2,7 @@
 // with, and its size range, with a sample of the font under the caret.
 #include "main/config/config.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -85,26 +86,29 @@ static bool storeSelectedFonts(HWND dialog) {
 }
 
 // A name too wide for the sample at that height is shown smaller, whole.
+// Widths do not shrink quite in proportion to the height (hinting, a face's
+// own minimum sizes), so a smaller height is measured again, a few times.
 static HFONT makeSampleFont(HWND sample, const char *name, int height) {
-    HFONT font = CreateFontA(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, 0, name);
     RECT box;
     HDC hdc = GetDC(sample);
-    if (font == nullptr || hdc == nullptr || !GetClientRect(sample, &box)) {
-        if (hdc != nullptr) ReleaseDC(sample, hdc);
-        return font;
-    }
-    HGDIOBJ old = SelectObject(hdc, font);
-    SIZE size = {0, 0};
-    GetTextExtentPoint32A(hdc, name, lstrlenA(name), &size);
-    SelectObject(hdc, old);
-    ReleaseDC(sample, hdc);
+    const bool measurable = hdc != nullptr && GetClientRect(sample, &box);
     // A tenth of the width to spare, as every label of the dialogs has.
-    int room = box.right * 10 / 11;
-    if (size.cx <= room || size.cx == 0) return font;
-    DeleteObject(font);
-    int smaller = MulDiv(height, room, size.cx);
-    return CreateFontA(-(smaller > 6 ? smaller : 6), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
-                       PROOF_QUALITY, 0, name);
+    const int room = measurable ? box.right * 10 / 11 : 0;
+    HFONT font = nullptr;
+    for (int round = 0; round < 6; ++round) {
+        if (font != nullptr) DeleteObject(font);
+        font = CreateFontA(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, 0,
+                           name);
+        if (font == nullptr || !measurable || height <= 6) break;
+        HGDIOBJ old = SelectObject(hdc, font);
+        SIZE size = {0, 0};
+        GetTextExtentPoint32A(hdc, name, lstrlenA(name), &size);
+        SelectObject(hdc, old);
+        if (size.cx <= room || size.cx == 0) break;
+        height = std::max(6, std::min(height - 1, MulDiv(height, room, size.cx)));
+    }
+    if (hdc != nullptr) ReleaseDC(sample, hdc);
+    return font;
 }
 
 // The sample shows the font's own name in that font, bold, 16 pixels high at
